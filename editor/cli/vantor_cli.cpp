@@ -1,0 +1,173 @@
+// vantor-cli: the editor's map work for scripts and batch jobs.
+
+#include "files/map_file_formats.h"
+#include "model/editor_state.h"
+#include "model/integer_text.h"
+#include "model/terrain_tables.h"
+#include "render/map_bitmap_export.h"
+#include "render/tile_set_library.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <cstdio>
+#include <memory>
+
+using namespace vantor;
+
+namespace {
+
+enum ExitStatus { Success = 0, Refused = 1, UsageError = 2 };
+
+const char *const UsageText =
+    "Usage: vantor-cli COMMAND ...\n"
+    "\n"
+    "Commands:\n"
+    "  info FILE\n"
+    "      Print the map's width, height, number of places and the tile sets its hexes use.\n"
+    "  render FILE OUT.bmp [--sets DIR] [--background VALUE]\n"
+    "      Write the map's picture as a 24-bit bitmap, with tile sets from DIR (default: the\n"
+    "      program's folder) on the background colour VALUE (0x00BBGGRR, decimal or hexadecimal\n"
+    "      behind 0x, x or $; default 0x38b8a0).\n"
+    "  convert IN OUT\n"
+    "      Read the map in IN and write it to OUT, each in the format of its extension.\n"
+    "\n"
+    "Map files: .map\n"
+    "Exit status: 0 success, 1 an input was refused or an output could not be written, 2 usage error.\n";
+
+void PrintLine(FILE *stream, const QString &text) { std::fprintf(stream, "%s\n", qPrintable(text)); }
+
+int Usage(const QString &problem)
+{
+    PrintLine(stderr, QStringLiteral("vantor-cli: %1").arg(problem));
+    std::fputs("Run 'vantor-cli --help' for the commands.\n", stderr);
+    return UsageError;
+}
+
+int Refuse(const QString &message)
+{
+    PrintLine(stderr, QStringLiteral("vantor-cli: %1").arg(message));
+    return Refused;
+}
+
+int Info(const QStringList &args)
+{
+    if (args.size() != 1)
+        return Usage(QStringLiteral("info takes one FILE"));
+    if (!CanReadMapFile(args[0]))
+        return Usage(QStringLiteral("%1: cannot read this type of file; known types: %2").arg(args[0], KnownMapExtensions()));
+    auto map = std::make_unique<MapStore>();
+    MapFileExtras extras;
+    if (const QString error = LoadMapFile(args[0], *map, extras); !error.isEmpty())
+        return Refuse(error);
+
+    std::array<bool, TileSetCount> used{};
+    for (int y = 0; y < map->MapHeight; ++y)
+        for (int x = 0; x < map->MapWidth; ++x)
+            if (const int s = map->at(TileSet, x, y); s < TileSetCount)
+                used[s] = true;
+    QString sets = QStringLiteral("sets:");
+    for (int s = 0; s < TileSetCount; ++s)
+        if (used[s])
+            sets += QStringLiteral(" %1").arg(s);
+
+    PrintLine(stdout, QStringLiteral("width: %1").arg(map->MapWidth));
+    PrintLine(stdout, QStringLiteral("height: %1").arg(map->MapHeight));
+    PrintLine(stdout, QStringLiteral("places: %1").arg(extras.placeCount));
+    PrintLine(stdout, sets);
+    return Success;
+}
+
+int Render(QStringList args)
+{
+    QString setsFolder = QCoreApplication::applicationDirPath();
+    ColourValue background = EditorState{}.BackgroundColor;
+    for (qsizetype i = 0; i < args.size();) {
+        const QString option = args[i];
+        if (!option.startsWith(QLatin1String("--"))) {
+            ++i;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return Usage(QStringLiteral("%1 needs a value").arg(option));
+        const QString value = args[i + 1];
+        if (option == QLatin1String("--sets")) {
+            setsFolder = value;
+        } else if (option == QLatin1String("--background")) {
+            const std::optional<int> colour = ParseInteger(value);
+            if (!colour)
+                return Usage(InvalidIntegerMessage(value));
+            background = ColourValue(*colour) & 0xFFFFFF;
+        } else {
+            return Usage(QStringLiteral("unknown option %1").arg(option));
+        }
+        args.remove(i, 2);
+    }
+    if (args.size() != 2)
+        return Usage(QStringLiteral("render takes FILE and OUT.bmp"));
+    const QString &in = args[0];
+    const QString &out = args[1];
+    if (!CanReadMapFile(in))
+        return Usage(QStringLiteral("%1: cannot read this type of file; known types: %2").arg(in, KnownMapExtensions()));
+    if (QFileInfo(out).suffix().compare(QLatin1String("bmp"), Qt::CaseInsensitive) != 0)
+        return Usage(QStringLiteral("%1: the picture is written as a .bmp file").arg(out));
+    if (!QFileInfo(setsFolder).isDir())
+        return Usage(QStringLiteral("%1: no such folder of tile sets").arg(setsFolder));
+
+    auto map = std::make_unique<MapStore>();
+    MapFileExtras extras;
+    if (const QString error = LoadMapFile(in, *map, extras); !error.isEmpty())
+        return Refuse(error);
+    TileSetLibrary sets(setsFolder);
+    QString error;
+    const RedrawReport report = RenderMapToBmp(*map, sets, background, out, error);
+    if (!error.isEmpty())
+        return Refuse(error);
+    for (const int s : report.unavailableSets)
+        PrintLine(stderr, QStringLiteral("vantor-cli: warning: tile set %1 is missing or unreadable (%2); its hexes show "
+                                         "only the background")
+                              .arg(s)
+                              .arg(QDir(setsFolder).filePath(sets.fileNameOf(s))));
+    return Success;
+}
+
+int Convert(const QStringList &args)
+{
+    if (args.size() != 2)
+        return Usage(QStringLiteral("convert takes IN and OUT"));
+    if (!CanReadMapFile(args[0]))
+        return Usage(QStringLiteral("%1: cannot read this type of file; known types: %2").arg(args[0], KnownMapExtensions()));
+    if (!CanWriteMapFile(args[1]))
+        return Usage(QStringLiteral("%1: cannot write this type of file; known types: %2").arg(args[1], KnownMapExtensions()));
+    auto map = std::make_unique<MapStore>();
+    MapFileExtras extras;
+    if (const QString error = LoadMapFile(args[0], *map, extras); !error.isEmpty())
+        return Refuse(error);
+    if (const QString error = SaveMapFile(args[1], *map, extras); !error.isEmpty())
+        return Refuse(error);
+    return Success;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty())
+        return Usage(QStringLiteral("no command given"));
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
+        std::fputs(UsageText, stdout);
+        return Success;
+    }
+    if (command == QLatin1String("info"))
+        return Info(args);
+    if (command == QLatin1String("render"))
+        return Render(args);
+    if (command == QLatin1String("convert"))
+        return Convert(args);
+    return Usage(QStringLiteral("unknown command '%1'").arg(command));
+}

@@ -1,0 +1,52 @@
+#include "map_image_widget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+MapImageWidget::MapImageWidget(QWidget *parent)
+    : QWidget(parent)
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void MapImageWidget::setPictureSize(int width, int height)
+{
+    if (picture_.width() != width || picture_.height() != height) {
+        picture_ = QImage(width, height, QImage::Format_RGB32);
+        picture_.fill(Qt::white);
+    }
+    resize(width, height);
+    update();
+}
+
+void MapImageWidget::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    const QRect area = event->rect();
+    painter.fillRect(area, palette().window());
+    painter.drawImage(area.topLeft(), picture_, area);
+}
+
+void MapImageWidget::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton)
+        leftPressed_ = true;
+    emit mouseDown(event->button(), event->modifiers(), at.x(), at.y());
+}
+
+void MapImageWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    emit mouseMoved(event->modifiers(), at.x(), at.y());
+}
+
+void MapImageWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !leftPressed_)
+        return;
+    leftPressed_ = false;
+    if (rect().contains(event->position().toPoint()))
+        emit clicked();
+}

@@ -1,0 +1,48 @@
+#include "map_bitmap_export.h"
+
+#include "files/file_io.h"
+#include "model/geometry.h"
+#include "render/bmp_encoding.h"
+
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace vantor {
+
+namespace {
+
+// Small enough to stay in the processor's cache while it is drawn and converted.
+constexpr int BandHeight = 64;
+
+} // namespace
+
+RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &sets, ColourValue background,
+                            const QString &path, QString &error)
+{
+    const int width = MapPictureWidth(map.MapWidth);
+    const int height = MapPictureHeight(map.MapHeight);
+    RedrawReport report;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = CannotWriteMessage(path, file.errorString());
+        return report;
+    }
+    QByteArray chunk = Bmp24Header(width, height);
+    QImage band(width, BandHeight, QImage::Format_RGB32);
+    for (int bandBottom = height; bandBottom > 0; bandBottom -= BandHeight) {
+        const int bandTop = std::max(0, bandBottom - BandHeight);
+        if (bandBottom - bandTop != band.height())
+            band = QImage(width, bandBottom - bandTop, QImage::Format_RGB32);
+        report = DrawMap(map, sets, background, band, bandTop);
+        AppendBmp24Rows(chunk, band);
+        if (file.write(chunk) != chunk.size())
+            break;
+        chunk.clear();
+    }
+    if (!chunk.isEmpty() || !file.commit())
+        error = CannotWriteMessage(path, file.errorString());
+    return report;
+}
+
+} // namespace vantor

@@ -1,0 +1,16 @@
+#pragma once
+// The full-redraw picture of a map written straight to a 24-bit bitmap file.
+
+#include "render/map_renderer.h"
+
+#include <QString>
+
+namespace vantor {
+
+// Draws the map band by band from the bottom up and streams each band into the file, so the
+// whole picture never has to be held in memory. The file is replaced only once it is complete;
+// on failure error names the file and the reason.
+RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &sets, ColourValue background,
+                            const QString &path, QString &error);
+
+} // namespace vantor
