@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QPainter>
 
 using namespace vantor;
@@ -58,7 +59,6 @@ void TMapForm::FormCreate()
 {
     ui->MapImage->setPictureSize(MapPictureWidth(Map.MapWidth) - 1, MapPictureHeight(Map.MapHeight));
     Editor.ProgramDir = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
-    tileSets.setFolder(Editor.ProgramDir);
     QPainter(&ui->MapImage->picture()).fillRect(0, 0, 649, 550, ToQColor(Olive));
     ui->MapImage->update();
 }
@@ -120,6 +120,7 @@ void TMapForm::RefreshMapImage()
 void TMapForm::RedrawMap()
 {
     RedrawReport report;
+    tileSets.setFolder(Editor.ProgramDir);
     {
         const BusyCursor busy;
         report = DrawMap(Map, tileSets, Editor.BackgroundColor, ui->MapImage->picture(), 0,

@@ -1,0 +1,68 @@
+#include "test_support.h"
+
+#include "model/geometry.h"
+#include "render/bmp_encoding.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <stdexcept>
+
+namespace testing {
+
+QRgb TileColour(int set, int tile) { return qRgb(16 * set + 5, tile * 3, 255 - tile); }
+
+QImage SyntheticTileSet(int set)
+{
+    QImage image(309, 421, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    for (int tile = 0; tile < 80; ++tile) {
+        const vantor::PixelRect cell = vantor::TileRect(tile);
+        for (int y = 0; y < vantor::TileHeight; ++y)
+            for (int x = 0; x < vantor::TileWidth; ++x)
+                if (vantor::IsInsideHexagon(x, y))
+                    image.setPixel(cell.left + x, cell.top + y, TileColour(set, tile));
+    }
+    return image;
+}
+
+void WriteSyntheticTileSet(const QString &folder, int set, const QString &fileName)
+{
+    const QString name = fileName.isEmpty() ? QStringLiteral("SET%1m.BMP").arg(set, 2, 10, QLatin1Char('0')) : fileName;
+    QFile file(QDir(folder).filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(vantor::EncodeBmp24(SyntheticTileSet(set))) < 0)
+        throw std::runtime_error("cannot write a synthetic tile set");
+}
+
+std::unique_ptr<vantor::MapStore> BlankMap(int width, int height)
+{
+    auto map = std::make_unique<vantor::MapStore>();
+    map->MapWidth = width;
+    map->MapHeight = height;
+    return map;
+}
+
+QString ScriptedDialogs::nextFile(const FileDialogSettings &settings)
+{
+    fileDialogsShown << settings;
+    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+}
+
+QString ScriptedDialogs::openFileName(QWidget *, const FileDialogSettings &settings) { return nextFile(settings); }
+
+QString ScriptedDialogs::saveFileName(QWidget *, const FileDialogSettings &settings) { return nextFile(settings); }
+
+bool ScriptedDialogs::confirm(QWidget *, const QString &caption, const QString &text)
+{
+    questions << caption + QStringLiteral(": ") + text;
+    return !confirmAnswers.isEmpty() && confirmAnswers.takeFirst();
+}
+
+void ScriptedDialogs::inform(QWidget *, const QString &caption, const QString &text)
+{
+    messages << caption + QStringLiteral(": ") + text;
+}
+
+void ScriptedDialogs::showError(QWidget *, const QString &text) { errors << text; }
+
+} // namespace testing

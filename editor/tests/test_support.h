@@ -1,0 +1,52 @@
+#pragma once
+// Helpers the tests share: synthetic tile sets, maps, and dialogs answered by the test.
+
+#include "forms/dialogs.h"
+#include "model/map_store.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace testing {
+
+// The colour of tile `tile` of set `set` in the synthetic tile sets; no two tiles of any set share it.
+QRgb TileColour(int set, int tile);
+
+// A 309 x 421 tile-set bitmap, black but for the hexagons of tiles 0..79, each filled with its
+// TileColour in tile order (so a later tile takes the edge pixels it shares with an earlier one).
+QImage SyntheticTileSet(int set);
+
+// Writes SyntheticTileSet(set) as a 24-bit BMP named fileName into folder.
+void WriteSyntheticTileSet(const QString &folder, int set, const QString &fileName = {});
+
+// A map of the given size whose hexes all use set 0, tile 0, with every other byte 0.
+std::unique_ptr<vantor::MapStore> BlankMap(int width, int height);
+
+// Answers the editor's dialogs from queues the test fills, and records what they were asked.
+class ScriptedDialogs final : public DialogProvider {
+public:
+    ScriptedDialogs() { InstallDialogs(this); }
+    ~ScriptedDialogs() override { InstallDialogs(nullptr); }
+
+    QStringList fileAnswers;    // next file chosen; an empty text or an empty queue cancels
+    QList<bool> confirmAnswers; // next answer to a question; an empty queue answers Cancel
+
+    QList<FileDialogSettings> fileDialogsShown;
+    QStringList questions;      // "caption: text"
+    QStringList messages;       // "caption: text"
+    QStringList errors;
+
+    QString openFileName(QWidget *, const FileDialogSettings &settings) override;
+    QString saveFileName(QWidget *, const FileDialogSettings &settings) override;
+    bool confirm(QWidget *, const QString &caption, const QString &text) override;
+    void inform(QWidget *, const QString &caption, const QString &text) override;
+    void showError(QWidget *, const QString &text) override;
+
+private:
+    QString nextFile(const FileDialogSettings &settings);
+};
+
+} // namespace testing

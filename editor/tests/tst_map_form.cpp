@@ -1,0 +1,331 @@
+// The main window through its real widgets: start-up pictures, menus, and the map file commands.
+
+#include "test_support.h"
+
+#include "files/native_map_file.h"
+#include "forms/Map.h"
+#include "forms/map_image_widget.h"
+#include "model/editor_state.h"
+#include "model/geometry.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace vantor;
+
+namespace {
+
+// Opens the menu titled menuTitle in the window's menu bar and clicks its item itemText.
+void ClickMenuItem(QMainWindow &window, const QString &menuTitle, const QString &itemText)
+{
+    if (!window.isVisible()) {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    QMenuBar *bar = window.menuBar();
+    QMenu *menu = nullptr;
+    for (QAction *action : bar->actions())
+        if (action->text() == menuTitle)
+            menu = action->menu();
+    QVERIFY2(menu, qPrintable(menuTitle));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    QTRY_VERIFY(menu->isVisible());
+    QAction *item = nullptr;
+    for (QAction *action : menu->actions())
+        if (action->text() == itemText)
+            item = action;
+    QVERIFY2(item, qPrintable(itemText));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+}
+
+QStringList MenuLayout(const QMainWindow &window)
+{
+    QStringList layout;
+    for (QAction *title : window.menuBar()->actions()) {
+        QStringList items;
+        for (QAction *item : title->menu()->actions())
+            items << (item->isSeparator() ? QStringLiteral("-") : item->text());
+        layout << title->text() + QStringLiteral(": ") + items.join(QLatin1String(" | "));
+    }
+    return layout;
+}
+
+} // namespace
+
+class MapFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void createdWithTheOlivePicture();
+    void firstActivationDrawsTheTitlePanel();
+    void menusHaveTheirCaptions();
+    void loadMapDrawsTheMap();
+    void loadMapRefusesABadFileAndKeepsTheMap();
+    void loadMapCancelledStillClearsThePlaceCount();
+    void missingTileSetsAreReportedOncePerRedraw();
+    void saveMapWritesTheFileAndAsksBeforeOverwriting();
+    void resizingTheWindowResizesTheScrollBox();
+    void exitClosesTheWindow();
+
+private:
+    QTemporaryDir setsDir;
+    QTemporaryDir work;
+    std::unique_ptr<testing::ScriptedDialogs> dialogs;
+    std::unique_ptr<TMapForm> form;
+};
+
+void MapFormTest::initTestCase()
+{
+    QVERIFY(setsDir.isValid() && work.isValid());
+    for (int s = 0; s < 16; ++s)
+        if (s != 13)
+            testing::WriteSyntheticTileSet(setsDir.path(), s);
+}
+
+void MapFormTest::init()
+{
+    Map = MapStore{};
+    Editor = EditorState{};
+    dialogs = std::make_unique<testing::ScriptedDialogs>();
+    form = std::make_unique<TMapForm>();
+    MapForm = form.get();
+    Editor.ProgramDir = setsDir.path() + QLatin1Char('/');
+}
+
+void MapFormTest::cleanup()
+{
+    MapForm = nullptr;
+    form.reset();
+    dialogs.reset();
+}
+
+void MapFormTest::createdWithTheOlivePicture()
+{
+    const QImage &picture = form->mapPicture();
+    QCOMPARE(picture.size(), QSize(2675, 2820));
+    QCOMPARE(picture.pixel(0, 0), qRgb(0x80, 0x80, 0));
+    QCOMPARE(picture.pixel(648, 549), qRgb(0x80, 0x80, 0));
+    QVERIFY(picture.pixel(649, 549) != qRgb(0x80, 0x80, 0));
+    QCOMPARE(form->windowTitle(), QStringLiteral("Vantor Version 0.50b"));
+    QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), QStringLiteral("0x0"));
+    QCOMPARE(form->findChild<QLabel *>(QStringLiteral("WhereLbl"))->text(), QStringLiteral("..."));
+    QVERIFY(!form->findChild<QWidget *>(QStringLiteral("PromptPanel"))->isVisibleTo(form.get()));
+    QVERIFY(Editor.ProgramDir.endsWith(QLatin1Char('/')));
+}
+
+void MapFormTest::firstActivationDrawsTheTitlePanel()
+{
+    form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    const QImage &picture = form->mapPicture();
+    QCOMPARE(picture.size(), QSize(2676, 2820));
+    QCOMPARE(picture.pixel(0, 0), qRgb(0, 0xFF, 0xFF));      // aqua
+    QCOMPARE(picture.pixel(2675, 2819), qRgb(0, 0xFF, 0xFF));
+    QCOMPARE(picture.pixel(20, 20), qRgb(0, 0x80, 0));       // the green panel
+    QCOMPARE(picture.pixel(349, 249), qRgb(0, 0x80, 0));
+    QCOMPARE(picture.pixel(350, 250), qRgb(0, 0xFF, 0xFF));
+    int silver = 0; // the title lines are written in silver on the green panel
+    for (int y = 20; y < 250; ++y)
+        for (int x = 20; x < 350; ++x)
+            silver += picture.pixel(x, y) == qRgb(0xC0, 0xC0, 0xC0);
+    QVERIFY(silver > 100);
+
+    // Later activations do not draw it again.
+    QImage painted = picture;
+    painted.setPixel(0, 0, qRgb(1, 2, 3));
+    form->findChild<MapImageWidget *>(QStringLiteral("MapImage"))->picture().setPixel(0, 0, qRgb(1, 2, 3));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QCOMPARE(form->mapPicture(), painted);
+}
+
+void MapFormTest::menusHaveTheirCaptions()
+{
+    const QStringList expected = {
+        "File: Load ASCII Map | Save ASCII Map | - | Load Default Terrain | Save Default Terrain | - | Load Map | Save Map | - | "
+        "Load Scenario Map | Save Map To Scenario | - | Load HM Scenario Map | Save HM Scenario Map | - | Save As Bitmap | - | Exit",
+        "Edit: New Map | Save Area To ASCII Map | Paste from ASCII Map | - | Spray Can | Spray Can Settings | - | "
+        "Toggle Road Connections | - | Misc",
+        "Options: Show Tiles | Show Strategic Map | Show Road Connections",
+        "Tools: Convert Bitmap | Change Default Terrain Type | - | Clear Place Names | Edit Place Names | Copy Place Name | - | "
+        "Clear Road Connections | Make Road Connections | - | Make Coastline | Make Roads | Make Rivers",
+        "Cities: Load Cities | Save Cities",
+        "Help: About | Vantor Help",
+    };
+    QCOMPARE(MenuLayout(*form), expected);
+    QVERIFY(!form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->isEnabled());
+    QVERIFY(!form->findChild<QAction *>(QStringLiteral("CopyPlaceName1"))->isEnabled());
+    QVERIFY(form->findChild<QAction *>(QStringLiteral("LoadMap1"))->isEnabled());
+}
+
+void MapFormTest::loadMapDrawsTheMap()
+{
+    auto map = testing::BlankMap(30, 20);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x) {
+            map->at(TileSet, x, y) = std::uint8_t(y % 4);
+            map->at(TileIndex, x, y) = std::uint8_t(x);
+        }
+    const QString path = work.filePath(QStringLiteral("thirty.map"));
+    QCOMPARE(WriteMapFile(path, *map), QString());
+
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    Editor.PlaceCount = 9;
+    Editor.CurrentTile = 4;
+    dialogs->fileAnswers << path;
+    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
+
+    QCOMPARE(dialogs->fileDialogsShown.size(), 1);
+    QCOMPARE(dialogs->fileDialogsShown[0].title, QStringLiteral("Load Ketura Map File"));
+    QCOMPARE(dialogs->fileDialogsShown[0].filter, QStringLiteral("Map files (*.map)|*.map|All files (*.*) | *.*"));
+    QCOMPARE(dialogs->fileDialogsShown[0].defaultExt, QStringLiteral("map"));
+    QCOMPARE(form->OpenDialog1.title, QStringLiteral("Load Ketura Map File"));
+
+    QCOMPARE(Map.MapWidth, 30);
+    QCOMPARE(Map.MapHeight, 20);
+    QCOMPARE(Editor.PlaceCount, 0);
+    QCOMPARE(Editor.CurrentSet, 0);
+    QCOMPARE(Editor.CurrentTile, -1);
+    QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), QStringLiteral("30x20"));
+    const QImage &picture = form->mapPicture();
+    QCOMPARE(picture.size(), QSize(37 * 30 + 12, 40 * 20 + 20));
+    const PixelRect hex = HexRect(5 * 30 + 7, 30);
+    QCOMPARE(picture.pixel(hex.left + 24, hex.top + 20), testing::TileColour(5 % 4, 7));
+    QCOMPARE(picture.pixel(0, 0), ToQColor(Editor.BackgroundColor).rgb());
+    // The paint image holds the last tile drawn: set 3 is drawn last, and hex (29, 19) last of it.
+    QCOMPARE(form->paintImage().size(), QSize(48, 40));
+    QCOMPARE(form->paintImage().pixel(24, 20), testing::TileColour(3, 29));
+    QVERIFY(dialogs->messages.isEmpty());
+}
+
+void MapFormTest::loadMapRefusesABadFileAndKeepsTheMap()
+{
+    const QString path = work.filePath(QStringLiteral("tall.map"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("\x05\x00\x47\x00", 4) + QByteArray(37 * 5 * 71, 1));
+    file.close();
+    Map.at(TileIndex, 3, 3) = 42;
+    const auto before = std::make_unique<MapStore>(Map);
+
+    dialogs->fileAnswers << path;
+    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
+    QCOMPARE(dialogs->messages.size(), 1);
+    QVERIFY(dialogs->messages[0].contains(path));
+    QVERIFY(dialogs->messages[0].contains(QLatin1String("5 x 71")));
+    QVERIFY(Map.bytes == before->bytes);
+    QCOMPARE(Map.MapWidth, 72);
+    QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), QStringLiteral("0x0"));
+}
+
+void MapFormTest::loadMapCancelledStillClearsThePlaceCount()
+{
+    Editor.PlaceCount = 12;
+    Map.at(Terrain, 0, 0) = 7;
+    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
+    QCOMPARE(dialogs->fileDialogsShown.size(), 1);
+    QCOMPARE(Editor.PlaceCount, 0);
+    QCOMPARE(Map.at(Terrain, 0, 0), std::uint8_t(7));
+    QVERIFY(dialogs->messages.isEmpty());
+}
+
+void MapFormTest::missingTileSetsAreReportedOncePerRedraw()
+{
+    auto map = testing::BlankMap(5, 5);
+    map->at(TileSet, 1, 1) = 13;
+    map->at(TileSet, 2, 2) = 13;
+    const QString path = work.filePath(QStringLiteral("thirteen.map"));
+    QCOMPARE(WriteMapFile(path, *map), QString());
+    dialogs->fileAnswers << path << path;
+    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
+    QCOMPARE(dialogs->messages.size(), 1);
+    QVERIFY(dialogs->messages[0].contains(QLatin1String("SET13m.BMP")));
+    QVERIFY(!dialogs->messages[0].contains(QLatin1String("SET00m.BMP")));
+    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
+    QCOMPARE(dialogs->messages.size(), 2);
+    const PixelRect hex = HexRect(1 * 5 + 1, 5);
+    QCOMPARE(form->mapPicture().pixel(hex.left + 24, hex.top + 20), ToQColor(Editor.BackgroundColor).rgb());
+}
+
+void MapFormTest::saveMapWritesTheFileAndAsksBeforeOverwriting()
+{
+    Map.MapWidth = 6;
+    Map.MapHeight = 5;
+    Map.at(TileSet, 5, 4) = 11;
+    Map.at(36, 2, 2) = 0x77;
+    const QString path = work.filePath(QStringLiteral("saved.map"));
+    dialogs->fileAnswers << path;
+    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
+    QCOMPARE(dialogs->fileDialogsShown[0].title, QStringLiteral("Save Ketura Map File"));
+    QCOMPARE(dialogs->fileDialogsShown[0].filter, QStringLiteral("Map files (*.map)|*.map| All files (*.*) |*.*"));
+    QCOMPARE(dialogs->fileDialogsShown[0].defaultExt, QStringLiteral("map"));
+    QVERIFY(dialogs->questions.isEmpty()); // a new file needs no question
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    file.close();
+    QCOMPARE(saved, EncodeMapFile(Map));
+    QCOMPARE(saved.size(), 105 + 37 * 30);
+
+    // Overwriting asks; Cancel keeps the file.
+    Map.at(TileSet, 0, 0) = 2;
+    dialogs->fileAnswers << path;
+    dialogs->confirmAnswers << false;
+    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
+    QCOMPARE(dialogs->questions.size(), 1);
+    QCOMPARE(dialogs->questions[0], QStringLiteral("Overwrite Warning: Warning. You are about to overwrite\n%1\nGo ahead????").arg(path));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), saved);
+    file.close();
+
+    // OK overwrites.
+    dialogs->fileAnswers << path;
+    dialogs->confirmAnswers << true;
+    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), EncodeMapFile(Map));
+    file.close();
+
+    // A file that cannot be written is reported, naming it.
+    const QString nowhere = work.filePath(QStringLiteral("no-folder/saved.map"));
+    dialogs->fileAnswers << nowhere;
+    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
+    QCOMPARE(dialogs->messages.size(), 1);
+    QVERIFY(dialogs->messages[0].contains(nowhere));
+}
+
+void MapFormTest::resizingTheWindowResizesTheScrollBox()
+{
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    auto *box = form->findChild<QScrollArea *>(QStringLiteral("MapScrollBox"));
+    form->resize(800, 700);
+    QTRY_COMPARE(box->width(), form->centralWidget()->width() - 15);
+    QCOMPARE(box->height(), form->centralWidget()->height() - 43);
+    QCOMPARE(box->pos(), QPoint(8, 32));
+}
+
+void MapFormTest::exitClosesTheWindow()
+{
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Exit"));
+    QTRY_VERIFY(!form->isVisible());
+}
+
+QTEST_MAIN(MapFormTest)
+#include "tst_map_form.moc"
