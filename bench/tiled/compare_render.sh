@@ -48,16 +48,18 @@ fi
 
 # tmxrasterizer is a Qt GUI program: without a display it needs the offscreen platform.
 export QT_QPA_PLATFORM=offscreen
+RUNTIME_DIR=
 if [[ -z ${XDG_RUNTIME_DIR:-} ]]; then
-    XDG_RUNTIME_DIR=$(mktemp -d)
-    export XDG_RUNTIME_DIR
+    RUNTIME_DIR=$(mktemp -d)
+    export XDG_RUNTIME_DIR=$RUNTIME_DIR
 fi
 
 DATA=$(mktemp -d)
 if [[ ${KEEP:-} == 1 ]]; then
     echo "== keeping the generated files in $DATA"
+    trap '[[ -z $RUNTIME_DIR ]] || rm -rf "$RUNTIME_DIR"' EXIT
 else
-    trap 'rm -rf "$DATA"' EXIT
+    trap 'rm -rf "$DATA"; [[ -z $RUNTIME_DIR ]] || rm -rf "$RUNTIME_DIR"' EXIT
 fi
 echo "== generating the map, tile sets and Tiled files in $DATA"
 "$MAKER" "$DATA"
