@@ -12,6 +12,7 @@ int main(int argc, char *argv[])
     TMapForm mapForm;
     MapForm = &mapForm;
     mapForm.show();
+    mapForm.activateWindow();
     const int status = QApplication::exec();
     MapForm = nullptr;
     return status;
