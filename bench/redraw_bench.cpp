@@ -46,7 +46,7 @@ void BM_RedrawReadingEverySet(benchmark::State &state)
     picture.fill(0);
     for (auto _ : state) {
         TileSetLibrary sets(Data().setsDir.path());
-        DrawMap(*Data().map, sets, 0x38b8a0, picture);
+        RedrawMapPicture(*Data().map, sets, 0x38b8a0, picture);
         benchmark::DoNotOptimize(picture.constBits());
     }
 }
@@ -59,7 +59,7 @@ void BM_RedrawWithSetsKept(benchmark::State &state)
     picture.fill(0);
     TileSetLibrary sets(Data().setsDir.path());
     for (auto _ : state) {
-        DrawMap(*Data().map, sets, 0x38b8a0, picture);
+        RedrawMapPicture(*Data().map, sets, 0x38b8a0, picture);
         benchmark::DoNotOptimize(picture.constBits());
     }
 }

@@ -3,7 +3,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace vantor {
 
@@ -36,6 +41,64 @@ QString WriteFileAtomically(const QString &path, const QByteArray &data)
     if (file.write(data) != data.size() || !file.commit())
         return CannotWriteMessage(path, file.errorString());
     return {};
+}
+
+ReplacingFileWriter::ReplacingFileWriter(QString path)
+    : path_(std::move(path))
+{
+}
+
+ReplacingFileWriter::~ReplacingFileWriter() = default;
+
+bool ReplacingFileWriter::fail(const QString &reason)
+{
+    if (error_.isEmpty())
+        error_ = CannotWriteMessage(path_, reason);
+    temporary_.reset();
+    return false;
+}
+
+bool ReplacingFileWriter::open()
+{
+    const QFileInfo target(path_);
+    if (target.isDir())
+        return fail(QCoreApplication::translate("FileIO", "it is a folder"));
+    temporary_ = std::make_unique<QTemporaryFile>(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                                                  QStringLiteral(".XXXXXX"));
+    if (!temporary_->open())
+        return fail(temporary_->errorString());
+    return true;
+}
+
+bool ReplacingFileWriter::write(const QByteArray &data)
+{
+    if (!temporary_)
+        return false;
+    if (temporary_->write(data) != data.size())
+        return fail(temporary_->errorString());
+    return true;
+}
+
+bool ReplacingFileWriter::commit()
+{
+    if (!temporary_)
+        return false;
+    if (!temporary_->flush())
+        return fail(temporary_->errorString());
+    // A replaced file keeps its permissions; a new one is readable by all, writable by its owner.
+    const QFileInfo target(path_);
+    const QFileDevice::Permissions permissions =
+        target.exists() ? target.permissions()
+                        : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    temporary_->setPermissions(permissions);
+    const QByteArray from = QFile::encodeName(temporary_->fileName());
+    const QByteArray to = QFile::encodeName(path_);
+    temporary_->close();
+    if (std::rename(from.constData(), to.constData()) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    temporary_->setAutoRemove(false);
+    temporary_.reset();
+    return true;
 }
 
 } // namespace vantor

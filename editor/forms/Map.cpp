@@ -123,8 +123,8 @@ void TMapForm::RedrawMap()
     tileSets.setFolder(Editor.ProgramDir);
     {
         const BusyCursor busy;
-        report = DrawMap(Map, tileSets, Editor.BackgroundColor, ui->MapImage->picture(), 0,
-                         [this](int) { ui->MapImage->repaint(); });
+        report = RedrawMapPicture(Map, tileSets, Editor.BackgroundColor, ui->MapImage->picture(),
+                                  [this](int) { ui->MapImage->repaint(); });
         Editor.CurrentSet = 0;
         Editor.CurrentTile = -1;
         if (report.lastTileDrawn) {

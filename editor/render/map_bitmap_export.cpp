@@ -4,7 +4,6 @@
 #include "model/geometry.h"
 #include "render/bmp_encoding.h"
 
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -17,15 +16,16 @@ constexpr int BandHeight = 64;
 
 } // namespace
 
-RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &sets, ColourValue background,
+RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &library, ColourValue background,
                             const QString &path, QString &error)
 {
     const int width = MapPictureWidth(map.MapWidth);
     const int height = MapPictureHeight(map.MapHeight);
-    RedrawReport report;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = CannotWriteMessage(path, file.errorString());
+    const MapTileSets sets = LoadTileSetsOf(map, library);
+    RedrawReport report{sets.unavailableSets, {}};
+    ReplacingFileWriter file(path);
+    if (!file.open()) {
+        error = file.error();
         return report;
     }
     QByteArray chunk = Bmp24Header(width, height);
@@ -34,14 +34,14 @@ RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &sets, ColourVal
         const int bandTop = std::max(0, bandBottom - BandHeight);
         if (bandBottom - bandTop != band.height())
             band = QImage(width, bandBottom - bandTop, QImage::Format_RGB32);
-        report = DrawMap(map, sets, background, band, bandTop);
+        DrawMap(map, sets, background, band, bandTop);
         AppendBmp24Rows(chunk, band);
-        if (file.write(chunk) != chunk.size())
+        if (!file.write(chunk))
             break;
-        chunk.clear();
+        chunk.resize(0);
     }
-    if (!chunk.isEmpty() || !file.commit())
-        error = CannotWriteMessage(path, file.errorString());
+    if (!file.commit())
+        error = file.error();
     return report;
 }
 

@@ -8,9 +8,10 @@
 namespace vantor {
 
 // Draws the map band by band from the bottom up and streams each band into the file, so the
-// whole picture never has to be held in memory. The file is replaced only once it is complete;
-// on failure error names the file and the reason.
-RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &sets, ColourValue background,
+// whole picture never has to be held in memory. The file is replaced only once it is complete (a
+// picture can be drawn again, so the disk is not waited for);
+// on failure error names the file and the reason. The report names no last tile.
+RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &library, ColourValue background,
                             const QString &path, QString &error);
 
 } // namespace vantor

@@ -6,6 +6,7 @@
 
 #include <QImage>
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -20,20 +21,33 @@ struct TileRef {
     friend bool operator==(const TileRef &, const TileRef &) = default;
 };
 
-struct RedrawReport {
-    std::vector<int> unavailableSets;      // sets the map uses whose file is missing or unreadable
-    std::optional<TileRef> lastTileDrawn;  // the tile drawn last, if any
+// The bitmaps of the sets a map uses, each read once for a whole redraw.
+struct MapTileSets {
+    std::array<QImage, 16> images;     // null for a set the map does not use or that could not be read
+    std::vector<int> unavailableSets;  // sets the map uses whose file is missing or unreadable
 };
+
+MapTileSets LoadTileSetsOf(const MapStore &map, TileSetLibrary &library);
 
 // Fills picture with the background and draws every hex of the map through the hexagon mask:
 // sets in increasing order, and within a set row by row, west to east, so that where two hexagons
-// share an edge pixel the later one wins. Hexes whose set is above 15 are skipped.
+// share an edge pixel the later one wins. Hexes whose set is above 15 or unavailable are skipped.
 //
 // picture may be a horizontal band of the map picture whose first row is row bandTop of the whole
 // picture; the band is drawn exactly as that part of the whole picture would be.
-// afterSet, when given, is called after each set that the map uses has been drawn.
-RedrawReport DrawMap(const MapStore &map, TileSetLibrary &sets, ColourValue background, QImage &picture,
-                     int bandTop = 0, const std::function<void(int set)> &afterSet = {});
+// afterSet, when given, is called after each set that has been drawn.
+// Returns the tile drawn last, if any.
+std::optional<TileRef> DrawMap(const MapStore &map, const MapTileSets &sets, ColourValue background, QImage &picture,
+                               int bandTop = 0, const std::function<void(int set)> &afterSet = {});
+
+struct RedrawReport {
+    std::vector<int> unavailableSets;
+    std::optional<TileRef> lastTileDrawn;
+};
+
+// Loads the sets the map uses and draws the whole picture.
+RedrawReport RedrawMapPicture(const MapStore &map, TileSetLibrary &library, ColourValue background, QImage &picture,
+                              const std::function<void(int set)> &afterSet = {});
 
 // A fresh 32-bit map picture of the size the map needs.
 QImage NewMapPicture(const MapStore &map);

@@ -2,7 +2,10 @@
 
 #include "model/terrain_tables.h"
 #include "model/tile_set_files.h"
+#include "render/bmp_decoding.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -33,12 +36,26 @@ const QImage &TileSetLibrary::image(int set)
     if (path == entry.path && info.lastModified() == entry.modified && info.size() == entry.size)
         return entry.image;
 
-    QImageReader reader(path);
-    QImage loaded = reader.read();
-    if (!loaded.isNull() && loaded.format() != QImage::Format_RGB32)
-        loaded = loaded.convertToFormat(QImage::Format_RGB32);
-    entry = {path, info.lastModified(), info.size(), std::move(loaded)};
+    entry = {path, info.lastModified(), info.size(), ReadTileSetImage(path)};
     return entry.image;
+}
+
+QImage ReadTileSetImage(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray data = file.readAll();
+    QImage image = DecodePlainBmp24(data);
+    if (image.isNull()) {
+        QBuffer buffer;
+        buffer.setData(RelabelExtendedInfoHeader(data));
+        QImageReader reader(&buffer);
+        image = reader.read();
+    }
+    if (!image.isNull() && image.format() != QImage::Format_RGB32)
+        image = image.convertToFormat(QImage::Format_RGB32);
+    return image;
 }
 
 QString TileSetLibrary::fileNameOf(int set) const

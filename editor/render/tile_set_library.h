@@ -34,4 +34,7 @@ private:
     std::array<Entry, 16> entries_;
 };
 
+// Reads a bitmap file as 32-bit RGB; a null image when it is missing or unreadable.
+QImage ReadTileSetImage(const QString &path);
+
 } // namespace vantor

@@ -102,7 +102,7 @@ void MapRendererTest::drawsEveryHexWithItsTile()
     TileSetLibrary sets(setsDir.path());
     QImage picture = NewMapPicture(*map);
     QCOMPARE(picture.size(), QSize(37 * 6 + 12, 40 * 4 + 20));
-    const RedrawReport report = DrawMap(*map, sets, Background, picture);
+    const RedrawReport report = RedrawMapPicture(*map, sets, Background, picture);
     QVERIFY(report.unavailableSets.empty());
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x)
@@ -121,7 +121,7 @@ void MapRendererTest::matchesPixelByPixelDrawing()
             }
         TileSetLibrary sets(setsDir.path());
         QImage picture = NewMapPicture(*map);
-        DrawMap(*map, sets, Background, picture);
+        RedrawMapPicture(*map, sets, Background, picture);
         QCOMPARE(picture, ReferencePicture(*map, setImages));
     }
 }
@@ -135,7 +135,7 @@ void MapRendererTest::laterSetsWinOnSharedEdges()
     map->at(TileIndex, 1, 0) = 20;
     TileSetLibrary sets(setsDir.path());
     QImage picture = NewMapPicture(*map);
-    DrawMap(*map, sets, Background, picture);
+    RedrawMapPicture(*map, sets, Background, picture);
     // (47, 20) lies in the hexagons of both hexes; set 1 is drawn after set 0.
     QVERIFY(IsInsideHexagon(47, 20) && IsInsideHexagon(47 - 37, 0));
     const PixelRect tile10 = TileRect(10);
@@ -153,7 +153,7 @@ void MapRendererTest::laterHexesOfOneSetWinOnSharedEdges()
     map->at(TileIndex, 1, 0) = 20;
     TileSetLibrary sets(setsDir.path());
     QImage picture = NewMapPicture(*map);
-    DrawMap(*map, sets, Background, picture);
+    RedrawMapPicture(*map, sets, Background, picture);
     const PixelRect tile20 = TileRect(20);
     QCOMPARE(picture.pixel(47, 20), setImages[0].pixel(tile20.left + 10, tile20.top)); // hex (1, 0) comes later
     QVERIFY(picture.pixel(47, 20) != setImages[0].pixel(TileRect(10).left + 47, TileRect(10).top + 20));
@@ -165,7 +165,7 @@ void MapRendererTest::cornersKeepTheBackground()
     TileSetLibrary sets(setsDir.path());
     QImage picture = NewMapPicture(*map);
     picture.fill(Qt::red);
-    DrawMap(*map, sets, Background, picture);
+    RedrawMapPicture(*map, sets, Background, picture);
     QCOMPARE(picture.pixel(0, 0), BackgroundRgb);                       // outside hex (0, 0)'s hexagon
     QCOMPARE(picture.pixel(10, 0), TileColour(0, 0));                   // its top edge
     QCOMPARE(picture.pixel(44, 2), BackgroundRgb);                      // above odd column 1
@@ -181,7 +181,7 @@ void MapRendererTest::missingSetsLeaveTheBackgroundAndAreReported()
     map->at(TileIndex, 2, 0) = 3;
     TileSetLibrary sets(setsDir.path());
     QImage picture = NewMapPicture(*map);
-    const RedrawReport report = DrawMap(*map, sets, Background, picture);
+    const RedrawReport report = RedrawMapPicture(*map, sets, Background, picture);
     QCOMPARE(report.unavailableSets, std::vector<int>{9});
     QCOMPARE(CentreOf(picture, 1, 0, 3), BackgroundRgb);
     QCOMPARE(CentreOf(picture, 0, 0, 3), TileColour(0, 0));
@@ -189,7 +189,7 @@ void MapRendererTest::missingSetsLeaveTheBackgroundAndAreReported()
     QCOMPARE(sets.fileNameOf(9), QStringLiteral("SET09m.BMP"));
 
     TileSetLibrary nowhere(setsDir.filePath(QStringLiteral("no-such-folder")));
-    const RedrawReport none = DrawMap(*map, nowhere, Background, picture);
+    const RedrawReport none = RedrawMapPicture(*map, nowhere, Background, picture);
     QCOMPARE(none.unavailableSets, (std::vector<int>{0, 4, 9}));
     QVERIFY(!none.lastTileDrawn);
     QCOMPARE(picture, [&] { QImage blank = NewMapPicture(*map); blank.fill(BackgroundRgb); return blank; }());
@@ -202,7 +202,7 @@ void MapRendererTest::setsAbove15AreSkipped()
     map->at(TileSet, 1, 1) = 255;
     TileSetLibrary sets(setsDir.path());
     QImage picture = NewMapPicture(*map);
-    const RedrawReport report = DrawMap(*map, sets, Background, picture);
+    const RedrawReport report = RedrawMapPicture(*map, sets, Background, picture);
     QVERIFY(report.unavailableSets.empty());
     QCOMPARE(CentreOf(picture, 0, 0, 2), BackgroundRgb);
     QCOMPARE(CentreOf(picture, 1, 1, 2), BackgroundRgb);
@@ -242,7 +242,7 @@ void MapRendererTest::reportsTheLastTileDrawnAndEachSet()
     TileSetLibrary sets(setsDir.path());
     QImage picture = NewMapPicture(*map);
     std::vector<int> setsDrawn;
-    const RedrawReport report = DrawMap(*map, sets, Background, picture, 0, [&](int s) { setsDrawn.push_back(s); });
+    const RedrawReport report = RedrawMapPicture(*map, sets, Background, picture, [&](int s) { setsDrawn.push_back(s); });
     QCOMPARE(setsDrawn, (std::vector<int>{0, 2, 5}));
     QVERIFY(report.lastTileDrawn);
     QCOMPARE(*report.lastTileDrawn, (TileRef{5, 7}));
@@ -259,13 +259,13 @@ void MapRendererTest::bandsDrawExactlyTheirPartOfThePicture()
         }
     TileSetLibrary sets(setsDir.path());
     QImage whole = NewMapPicture(*map);
-    DrawMap(*map, sets, Background, whole);
+    RedrawMapPicture(*map, sets, Background, whole);
     for (const int top : {0, 1, 19, 20, 39, 40, 59, 61, 150, whole.height() - 7}) {
         for (const int height : {1, 7, 40, 64}) {
             if (top + height > whole.height())
                 continue;
             QImage band(whole.width(), height, QImage::Format_RGB32);
-            DrawMap(*map, sets, Background, band, top);
+            DrawMap(*map, LoadTileSetsOf(*map, sets), Background, band, top);
             QCOMPARE(band, whole.copy(0, top, whole.width(), height));
         }
     }
@@ -323,7 +323,7 @@ void MapRendererTest::bitmapExportEqualsTheFullPicture()
         }
     TileSetLibrary sets(setsDir.path());
     QImage whole = NewMapPicture(*map);
-    DrawMap(*map, sets, Background, whole);
+    RedrawMapPicture(*map, sets, Background, whole);
 
     QTemporaryDir out;
     const QString path = out.filePath(QStringLiteral("map.bmp"));

@@ -156,7 +156,7 @@ void VantorCliTest::renderWritesTheFullRedrawPicture()
 
     TileSetLibrary sets(setsDir.path());
     QImage expected = NewMapPicture(*map);
-    DrawMap(*map, sets, 0x38b8a0, expected);
+    RedrawMapPicture(*map, sets, 0x38b8a0, expected);
     const QByteArray written = Contents(out);
     QCOMPARE(written, EncodeBmp24(expected));
     QCOMPARE(QImage::fromData(written).size(), QSize(37 * 9 + 12, 40 * 7 + 20));
