@@ -2,6 +2,9 @@
 
 #include "ColorValue.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QSaveFile>
 
@@ -78,14 +81,61 @@ bool SaveBmp24(const QImage &image, const QString &path, QString *error)
     return true;
 }
 
+namespace {
+// Bitmaps whose 52- or 56-byte info header carries the colour masks inside it
+// (the "V2" and "V3" headers) are laid out like a 40-byte header followed by
+// its masks, which is the form the image reader knows. Returns the bytes with
+// the header size rewritten, or nothing when the file is not such a bitmap.
+std::optional<QByteArray> AsPlainMaskedBitmap(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray head = file.peek(34);
+    if (head.size() < 34 || !head.startsWith("BM"))
+        return std::nullopt;
+    auto u32 = [&](int at) {
+        return quint32(quint8(head[at])) | quint32(quint8(head[at + 1])) << 8 | quint32(quint8(head[at + 2])) << 16 |
+               quint32(quint8(head[at + 3])) << 24;
+    };
+    const quint32 headerSize = u32(14);
+    const quint32 compression = u32(30);
+    if ((headerSize != 52 && headerSize != 56) || (compression != 3 && compression != 6))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    bytes[14] = char(40);
+    bytes[30] = char(3);
+    return bytes;
+}
+
+QImage ReadImage(QImageReader &reader)
+{
+    reader.setAutoTransform(false);
+    QImage image;
+    if (!reader.read(&image))
+        return {};
+    return image;
+}
+} // namespace
+
 std::optional<QImage> LoadBitmap(const QString &path, QString *error)
 {
     QImageReader reader(path);
-    reader.setAutoTransform(false);
-    QImage image;
-    if (!reader.read(&image) || image.isNull()) {
-        if (error)
-            *error = QStringLiteral("Cannot load the bitmap \"%1\": %2").arg(path, reader.errorString());
+    QImage image = ReadImage(reader);
+    if (image.isNull()) {
+        if (const std::optional<QByteArray> bytes = AsPlainMaskedBitmap(path)) {
+            QBuffer buffer;
+            buffer.setData(*bytes);
+            QImageReader retry(&buffer, "bmp");
+            image = ReadImage(retry);
+        }
+    }
+    if (image.isNull()) {
+        if (error) {
+            const QString reason = QFileInfo::exists(path) ? QStringLiteral("the file is damaged or not a bitmap that can be read")
+                                                           : QStringLiteral("there is no such file");
+            *error = QStringLiteral("Cannot load the bitmap \"%1\": %2 (%3).").arg(path, reason, reader.errorString());
+        }
         return std::nullopt;
     }
     return image.convertToFormat(CanvasFormat);

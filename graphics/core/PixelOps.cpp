@@ -112,7 +112,9 @@ QPoint FillSamplePoint(int x, int y, int column, int segment)
     switch (segment) {
     case 0: return QPoint(x + 6, y - 3);
     case 1: return QPoint(x + 24, column % 2 == 1 ? y - 18 : y - 19);
-    case 2: return QPoint(x + 48, y - 2);
+    // (x + 48, y - 2) would lie on this very segment, which would then keep
+    // its own colour; the pixel beside it is inside the hexagon.
+    case 2: return QPoint(x + 47, y - 2);
     case 3: return QPoint(x + 36, y + 19);
     case 4: return QPoint(x + 24, y + 19);
     default: return QPoint(x + 10, y + 5);

@@ -706,29 +706,33 @@ void PaintTile(TilePainter &p, int set, int tile, char terrain, int sides)
     const Kind kind = KindOf(set, terrain);
     switch (kind) {
     case Kind::Coast: {
+        // Water, with the shore toward the land sides: a sand beach and, on
+        // coast tiles, the green behind it.
         PaintTerrain(p, set, tile, terrain == 'I' ? 'N' : terrain);
         if (!sides)
             break;
-        const double shore = terrain == 'I' ? 0.42 : 0.55;
+        const double shore = 0.56;
         p.paintWhere([&](int u, int j) { return Toward(p, sides, u, j, 0.08) > shore - 0.12; }, ShallowWater, 3, 0.1, 11);
         p.paintWhere([&](int u, int j) { return Toward(p, sides, u, j, 0.08) > shore; }, Sand, 2, 0.15, 12);
-        p.paintWhere([&](int u, int j) { return Toward(p, sides, u, j, 0.08) > shore + (terrain == 'I' ? 0.3 : 0.16); },
-                     set == 10 ? Kunai : Grass, 2, 0.2, 13);
+        if (terrain != 'I')
+            p.paintWhere([&](int u, int j) { return Toward(p, sides, u, j, 0.08) > shore + 0.16; }, set == 10 ? Kunai : Grass, 2, 0.2, 13);
         break;
     }
     case Kind::Beach:
-        PaintTerrain(p, set, tile, terrain == 'I' ? '4' : terrain);
+        // Land, with sand toward the sea sides; beach tiles have light dune grass.
+        PaintTerrain(p, set, tile, '4');
         if (terrain == 'I')
-            p.paintWhere([&](int u, int j) { return Toward(p, sides, u, j, 0.1) > 0.2; }, Sand, 2, 0.15, 12);
-        p.paintWhere([&](int u, int j) { return Toward(p, sides, u, j, 0.08) > 0.5; }, Sand, 2, 0.15, 14);
+            p.paintWhere([&](int u, int j) { return p.noise(u, j, 23) < 0.4; }, Grass, 3, 0.1, 24);
+        p.paintWhere([&](int u, int j) { return Toward(p, sides, u, j, 0.08) > 0.56; }, Sand, 2, 0.15, 14);
         p.paintWhere([&](int u, int j) { return Toward(p, sides, u, j, 0.0) > 0.86; }, Sand, 4, 0.1, 15);
         break;
     case Kind::Shallow:
+        // Deep water, turning shallow toward the coast sides.
         PaintTerrain(p, set, tile, 'O');
         if (terrain == 'N')
-            p.paintWhere([&](int u, int j) { return p.noise(u, j, 21) < 0.35; }, ShallowWater, 1, 0.0, 16);
-        p.paintWhere([&](int u, int j) { return Toward(p, sides, u, j, 0.1) > 0.35; }, ShallowWater, 1, 0.1, 17);
-        p.paintWhere([&](int u, int j) { return Toward(p, sides, u, j, 0.1) > 0.6; }, ShallowWater, 2, 0.1, 18);
+            p.paintWhere([&](int u, int j) { return p.noise(u, j, 21) < 0.3; }, DeepWater, 3, 0.0, 16);
+        p.paintWhere([&](int u, int j) { return Toward(p, sides, u, j, 0.08) > 0.56; }, ShallowWater, 1, 0.1, 17);
+        p.paintWhere([&](int u, int j) { return Toward(p, sides, u, j, 0.08) > 0.74; }, ShallowWater, 2, 0.1, 18);
         break;
     case Kind::Road: {
         const bool path = terrain == 'P';
