@@ -615,21 +615,32 @@ void PaintTerrain(TilePainter &p, int set, int tile, char terrain)
         break;
     case '0':
     case '1': {
-        p.ground(CityGround, 2, 0.1);
-        const int streetW = 2, block = 9 + tile % 3;
-        const int offU = tile % block, offJ = (tile * 3) % block;
+        // Town blocks between streets: houses with red-brown, grey and a few
+        // blue roofs, gardens and trees in between.
+        p.ground(Grass, 2, 0.2);
+        const int block = 10 + tile % 3;
+        const int offU = (tile * 7) % block, offJ = (tile * 3) % block;
         for (int j = 0; j < H; ++j)
             for (int u = 0; u < W; ++u)
-                if ((u + offU) % block < streetW || (j + offJ) % block < streetW)
-                    p.put(u, j, ShadeIndex(Paved, 2));
-        for (int bj = -block; bj < H; bj += block)
-            for (int bu = -block; bu < W; bu += block) {
-                const int x = bu - offU + streetW + block, y = bj - offJ + streetW + block;
-                if (!rng.chance(0.8))
-                    continue;
-                const int roof = rng.chance(0.5) ? BrightRed : (rng.chance(0.5) ? BlueRoof : ShadeIndex(Roof, 2));
-                p.rect(x - block + 1, y - block + 1, block - streetW - 2, block - streetW - 2, roof);
-                p.rect(x - block + 1, y - 3, block - streetW - 2, 1, ShadeIndex(Roof, 0));
+                if ((u + offU) % block < 2 || (j + offJ) % block < 2)
+                    p.put(u, j, ShadeIndex(Concrete, (u + offU) % block < 2 && (j + offJ) % block < 2 ? 1 : 2));
+        for (int bj = -block; bj < H + block; bj += block)
+            for (int bu = -block; bu < W + block; bu += block) {
+                const int x0 = bu - offU + 2, y0 = bj - offJ + 2;
+                const int inner = block - 2;
+                for (int k = 0; k < 2; ++k) {
+                    if (!rng.chance(terrain == '0' ? 0.8 : 0.7)) {
+                        p.crown(x0 + 2 + rng.below(inner - 3), y0 + 2 + rng.below(inner - 3), 1.6, Forest);
+                        continue;
+                    }
+                    const int w = rng.range(3, inner - 2), h = rng.range(3, inner - 3);
+                    const int x = x0 + rng.below(inner - w + 1), y = y0 + rng.below(inner - h + 1);
+                    const double pick = rng.unit();
+                    const int roof = pick < 0.55 ? ShadeIndex(Roof, 2) : pick < 0.8 ? LightGray : pick < 0.92 ? BrightRed : BlueRoof;
+                    p.rect(x, y, w, h, roof);
+                    p.rect(x, y + h - 1, w, 1, ShadeIndex(Roof, 0));
+                    p.rect(x + w - 1, y, 1, h, ShadeIndex(Bunker, 1));
+                }
             }
         break;
     }
