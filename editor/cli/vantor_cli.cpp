@@ -25,16 +25,27 @@ const char *const UsageText =
     "Usage: vantor-cli COMMAND ...\n"
     "\n"
     "Commands:\n"
-    "  info FILE\n"
+    "  info FILE [SCENARIO OPTIONS]\n"
     "      Print the map's width, height, number of places and the tile sets its hexes use.\n"
     "  render FILE OUT.bmp [--sets DIR] [--background VALUE]\n"
     "      Write the map's picture as a 24-bit bitmap, with tile sets from DIR (default: the\n"
     "      program's folder) on the background colour VALUE (0x00BBGGRR, decimal or hexadecimal\n"
     "      behind 0x, x or $; default 0x38b8a0).\n"
-    "  convert IN OUT\n"
-    "      Read the map in IN and write it to OUT, each in the format of its extension.\n"
+    "  convert IN OUT [SCENARIO OPTIONS]\n"
+    "      Read the map in IN and write it to OUT, each in the format of its extension. An OUT\n"
+    "      scenario must exist: its map block is replaced in place, the rest of it is kept.\n"
+    "  save-scenario IN SCENARIO [--homemade] [--proceed]\n"
+    "      Write the map of IN into the existing scenario SCENARIO in place, with every check of\n"
+    "      the editor's \"Save Map To Scenario\" (\"Save HM Scenario Map\" with --homemade).\n"
     "\n"
-    "Map files: .map\n"
+    "Scenario options:\n"
+    "  --homemade, --regular\n"
+    "      The layout of the scenarios read or written; by default each scenario's byte 4 decides.\n"
+    "  --proceed\n"
+    "      Go on where the editor would ask first (a scenario that looks like the other layout, a\n"
+    "      scenario path without \".scn\"); without it such a file is refused.\n"
+    "\n"
+    "Map files: .map (the editor's map), .amf (ASCII map), .scn (scenario)\n"
     "Exit status: 0 success, 1 an input was refused or an output could not be written, 2 usage error.\n";
 
 void PrintLine(FILE *stream, const QString &text) { std::fprintf(stream, "%s\n", qPrintable(text)); }
@@ -52,16 +63,49 @@ int Refuse(const QString &message)
     return Refused;
 }
 
-int Info(const QStringList &args)
+// Takes the scenario options out of args.
+QString TakeScenarioOptions(QStringList &args, MapFileOptions &options)
 {
+    for (qsizetype i = 0; i < args.size();) {
+        const QString &arg = args[i];
+        if (arg == QLatin1String("--homemade") || arg == QLatin1String("--regular")) {
+            const ScenarioLayout layout = arg == QLatin1String("--homemade") ? ScenarioLayout::Homemade : ScenarioLayout::Regular;
+            if (options.layout && *options.layout != layout)
+                return QStringLiteral("--homemade and --regular exclude each other");
+            options.layout = layout;
+        } else if (arg == QLatin1String("--proceed")) {
+            options.proceed = true;
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            return QStringLiteral("unknown option %1").arg(arg);
+        } else {
+            ++i;
+            continue;
+        }
+        args.removeAt(i);
+    }
+    return {};
+}
+
+void Warn(const MapFileExtras &extras)
+{
+    if (!extras.warning.isEmpty())
+        PrintLine(stderr, QStringLiteral("vantor-cli: warning: %1").arg(extras.warning));
+}
+
+int Info(QStringList args)
+{
+    MapFileOptions options;
+    if (const QString problem = TakeScenarioOptions(args, options); !problem.isEmpty())
+        return Usage(problem);
     if (args.size() != 1)
         return Usage(QStringLiteral("info takes one FILE"));
     if (!CanReadMapFile(args[0]))
         return Usage(QStringLiteral("%1: cannot read this type of file; known types: %2").arg(args[0], KnownMapExtensions()));
     auto map = std::make_unique<MapStore>();
     MapFileExtras extras;
-    if (const QString error = LoadMapFile(args[0], *map, extras); !error.isEmpty())
+    if (const QString error = LoadMapFile(args[0], *map, extras, options); !error.isEmpty())
         return Refuse(error);
+    Warn(extras);
 
     std::array<bool, TileSetCount> used{};
     for (int y = 0; y < map->MapHeight; ++y)
@@ -133,8 +177,11 @@ int Render(QStringList args)
     return Success;
 }
 
-int Convert(const QStringList &args)
+int Convert(QStringList args)
 {
+    MapFileOptions options;
+    if (const QString problem = TakeScenarioOptions(args, options); !problem.isEmpty())
+        return Usage(problem);
     if (args.size() != 2)
         return Usage(QStringLiteral("convert takes IN and OUT"));
     if (!CanReadMapFile(args[0]))
@@ -143,9 +190,35 @@ int Convert(const QStringList &args)
         return Usage(QStringLiteral("%1: cannot write this type of file; known types: %2").arg(args[1], KnownMapExtensions()));
     auto map = std::make_unique<MapStore>();
     MapFileExtras extras;
-    if (const QString error = LoadMapFile(args[0], *map, extras); !error.isEmpty())
+    if (const QString error = LoadMapFile(args[0], *map, extras, options); !error.isEmpty())
         return Refuse(error);
-    if (const QString error = SaveMapFile(args[1], *map, extras); !error.isEmpty())
+    Warn(extras);
+    if (const QString error = SaveMapFile(args[1], *map, extras, options); !error.isEmpty())
+        return Refuse(error);
+    return Success;
+}
+
+int SaveScenario(QStringList args)
+{
+    MapFileOptions options;
+    if (const QString problem = TakeScenarioOptions(args, options); !problem.isEmpty())
+        return Usage(problem);
+    if (options.layout == ScenarioLayout::Regular)
+        return Usage(QStringLiteral("save-scenario writes the regular layout unless --homemade is given"));
+    if (args.size() != 2)
+        return Usage(QStringLiteral("save-scenario takes IN and SCENARIO"));
+    if (!CanReadMapFile(args[0]))
+        return Usage(QStringLiteral("%1: cannot read this type of file; known types: %2").arg(args[0], KnownMapExtensions()));
+    const ScenarioLayout layout = options.layout.value_or(ScenarioLayout::Regular);
+    // The layout option names the scenario written; the map read from IN keeps its own.
+    MapFileOptions readOptions = options;
+    readOptions.layout.reset();
+    auto map = std::make_unique<MapStore>();
+    MapFileExtras extras;
+    if (const QString error = LoadMapFile(args[0], *map, extras, readOptions); !error.isEmpty())
+        return Refuse(error);
+    Warn(extras);
+    if (const QString error = SaveMapToScenario(args[1], *map, extras, layout, options); !error.isEmpty())
         return Refuse(error);
     return Success;
 }
@@ -169,5 +242,7 @@ int main(int argc, char *argv[])
         return Render(args);
     if (command == QLatin1String("convert"))
         return Convert(args);
+    if (command == QLatin1String("save-scenario"))
+        return SaveScenario(args);
     return Usage(QStringLiteral("unknown command '%1'").arg(command));
 }

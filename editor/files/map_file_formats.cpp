@@ -1,18 +1,30 @@
 #include "map_file_formats.h"
 
+#include "files/ascii_map_file.h"
 #include "files/file_io.h"
 #include "files/native_map_file.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <memory>
+
 namespace vantor {
 
 namespace {
 
-bool IsNativeMapFile(const QString &path)
+enum class Format { Unknown, Native, Ascii, Scenario };
+
+Format FormatOf(const QString &path)
 {
-    return QFileInfo(path).suffix().compare(QLatin1String("map"), Qt::CaseInsensitive) == 0;
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.compare(QLatin1String("map"), Qt::CaseInsensitive) == 0)
+        return Format::Native;
+    if (suffix.compare(QLatin1String("amf"), Qt::CaseInsensitive) == 0)
+        return Format::Ascii;
+    if (suffix.compare(QLatin1String("scn"), Qt::CaseInsensitive) == 0)
+        return Format::Scenario;
+    return Format::Unknown;
 }
 
 QString UnknownExtension(const QString &path)
@@ -21,28 +33,120 @@ QString UnknownExtension(const QString &path)
                                  .arg(KnownMapExtensions()));
 }
 
+// A message box's caption and text on one line.
+QString OneLine(const UserMessage &message) { return message.caption + QStringLiteral(": ") + message.text.simplified(); }
+
+QString Unasked(const QString &path, const UserMessage &question)
+{
+    return FileMessage(path, OneLine(question) + QCoreApplication::translate("MapFile", " (not asked; refused)"));
+}
+
+QString LoadScenario(const QString &path, MapStore &map, MapFileExtras &extras, const MapFileOptions &options)
+{
+    QByteArray data;
+    if (QString error = ReadScenarioFile(path, data); !error.isEmpty())
+        return error;
+    const ScenarioLayout layout = options.layout.value_or(GuessScenarioLayout(data));
+    if (const UserMessage question = ScenarioLayoutQuestion(data, layout); !question.isEmpty() && !options.proceed)
+        return Unasked(path, question);
+    const LoadResult result = DecodeScenarioMap(data, layout, map, extras.places, extras.placeCount);
+    if (result.outcome == LoadResult::Refused)
+        return FileMessage(path, result.message.text);
+    if (layout == ScenarioLayout::Homemade)
+        SetPlaceCoordinates(map, extras.placeCount, extras.places);
+    return {};
+}
+
+QString LoadAscii(const QString &path, MapStore &map, MapFileExtras &extras)
+{
+    const LoadResult result = ReadAsciiMapFile(path, map, extras.places, extras.placeCount);
+    switch (result.outcome) {
+    case LoadResult::Complete:
+        return {};
+    case LoadResult::Short:
+        extras.warning = result.message.text;
+        return {};
+    case LoadResult::BadValue:
+        return FileMessage(path, result.message.text);
+    case LoadResult::Refused:
+        break;
+    }
+    return result.message.text;
+}
+
 } // namespace
 
-bool CanReadMapFile(const QString &path) { return IsNativeMapFile(path); }
+bool CanReadMapFile(const QString &path) { return FormatOf(path) != Format::Unknown; }
 
-bool CanWriteMapFile(const QString &path) { return IsNativeMapFile(path); }
+bool CanWriteMapFile(const QString &path) { return FormatOf(path) != Format::Unknown; }
 
-QString LoadMapFile(const QString &path, MapStore &map, MapFileExtras &extras)
+QString LoadMapFile(const QString &path, MapStore &map, MapFileExtras &extras, const MapFileOptions &options)
 {
-    if (IsNativeMapFile(path)) {
-        extras = {};
-        return ReadMapFile(path, map);
+    const Format format = FormatOf(path);
+    if (format == Format::Unknown)
+        return UnknownExtension(path);
+    // Read into a copy, so that a refused file leaves the map as it was.
+    auto work = std::make_unique<MapStore>(map);
+    MapFileExtras read;
+    QString error;
+    switch (format) {
+    case Format::Native:
+        error = ReadMapFile(path, *work);
+        break;
+    case Format::Ascii:
+        error = LoadAscii(path, *work, read);
+        break;
+    case Format::Scenario:
+        error = LoadScenario(path, *work, read, options);
+        break;
+    case Format::Unknown:
+        break;
+    }
+    if (!error.isEmpty())
+        return error;
+    map = *work;
+    extras = std::move(read);
+    return {};
+}
+
+QString SaveMapFile(const QString &path, const MapStore &map, const MapFileExtras &extras, const MapFileOptions &options)
+{
+    switch (FormatOf(path)) {
+    case Format::Native:
+        return WriteMapFile(path, map);
+    case Format::Ascii:
+        return WriteAsciiMapFile(path, map, extras.places, extras.placeCount);
+    case Format::Scenario: {
+        ScenarioLayout layout = ScenarioLayout::Regular;
+        if (options.layout) {
+            layout = *options.layout;
+        } else {
+            QByteArray data;
+            if (QString error = ReadScenarioFile(path, data); QFileInfo::exists(path) && !error.isEmpty())
+                return error;
+            layout = GuessScenarioLayout(data);
+        }
+        return SaveMapToScenario(path, map, extras, layout, options);
+    }
+    case Format::Unknown:
+        break;
     }
     return UnknownExtension(path);
 }
 
-QString SaveMapFile(const QString &path, const MapStore &map, const MapFileExtras &)
+QString SaveMapToScenario(const QString &path, const MapStore &map, const MapFileExtras &extras, ScenarioLayout layout,
+                          const MapFileOptions &options)
 {
-    if (IsNativeMapFile(path))
-        return WriteMapFile(path, map);
-    return UnknownExtension(path);
+    if (const UserMessage question = ScenarioExtensionQuestion(path); !question.isEmpty() && !options.proceed)
+        return Unasked(path, question);
+    const ScenarioSave save = PrepareScenarioSave(path, map, layout, extras.places, extras.placeCount);
+    if (!save.refusal.isEmpty())
+        return save.refusal.text.startsWith(path) ? save.refusal.text : FileMessage(path, OneLine(save.refusal));
+    if (!save.question.isEmpty() && !options.proceed)
+        return Unasked(path, save.question);
+    return save.commit();
 }
 
-QString KnownMapExtensions() { return QStringLiteral(".map"); }
+QString KnownMapExtensions() { return QStringLiteral(".map, .amf, .scn"); }
 
 } // namespace vantor

@@ -1,0 +1,203 @@
+#include "scenario_file.h"
+
+#include "files/file_io.h"
+#include "files/native_map_file.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace vantor {
+
+namespace {
+
+QString tr(const char *text) { return QCoreApplication::translate("ScenarioFile", text); }
+
+const char *const LayoutCaption = "Warning! Bad file format?";
+const char *const SaveAbortedCaption = "Scenario Save Aborted!";
+
+// Offset of a homemade block's place count and names.
+constexpr int PlaceCountOffset = 4;
+constexpr int HomemadeNamesOffset = 8;
+
+std::uint8_t ByteAt(const QByteArray &data, qsizetype offset)
+{
+    return offset < data.size() ? std::uint8_t(data[offset]) : std::uint8_t(255);
+}
+
+qint32 StoredPlaceCount(const QByteArray &data)
+{
+    quint32 value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | std::uint8_t(data[PlaceCountOffset + i]);
+    return qint32(value);
+}
+
+LoadResult NotLoaded(const QString &text) { return {LoadResult::Refused, {tr("Scenario Map Not Loaded"), text}}; }
+
+} // namespace
+
+qint64 ScenarioBlockSize(int width, int height, ScenarioLayout layout, int placeCount)
+{
+    const qint64 names = layout == ScenarioLayout::Homemade ? 4 + qint64(HomemadeNameLength) * placeCount : 0;
+    return MapFileSize(width, height) + names;
+}
+
+ScenarioLayout GuessScenarioLayout(const QByteArray &data)
+{
+    return ByteAt(data, 4) == 255 ? ScenarioLayout::Regular : ScenarioLayout::Homemade;
+}
+
+UserMessage ScenarioLayoutQuestion(const QByteArray &data, ScenarioLayout layout)
+{
+    if (GuessScenarioLayout(data) == layout)
+        return {};
+    if (layout == ScenarioLayout::Homemade)
+        return {QString::fromLatin1(LayoutCaption),
+                QStringLiteral("This is probably not a homemade (HM)scenario.\n      Proceed anyway?")};
+    return {QString::fromLatin1(LayoutCaption), QStringLiteral("This is probably not a builtin scenario.\n      Proceed anyway?")};
+}
+
+QString ReadScenarioFile(const QString &path, QByteArray &data) { return ReadWholeFile(path, data); }
+
+LoadResult DecodeScenarioMap(const QByteArray &data, ScenarioLayout layout, MapStore &map, PlaceTable &places,
+                             int &placeCount)
+{
+    if (data.size() < MapFileHeaderSize)
+        return NotLoaded(tr("The file is too short to hold a map: it has %1 byte(s), a map header has 4.").arg(data.size()));
+    const int width = std::uint8_t(data[0]);
+    const int height = std::uint8_t(data[2]);
+    if (!IsValidMapSize(width, height))
+        return NotLoaded(tr("The map size %1 x %2 is not valid: the width must be 1 to %3 and the height 1 to %4.")
+                             .arg(width).arg(height).arg(StoreColumns).arg(StoreRows));
+
+    if (layout == ScenarioLayout::Regular) {
+        if (QString problem = DecodeMapFile(data, map); !problem.isEmpty())
+            return NotLoaded(problem);
+        placeCount = 0;
+        return {};
+    }
+
+    if (data.size() < HomemadeNamesOffset)
+        return NotLoaded(tr("The file is too short to hold the place count of a homemade scenario."));
+    const qint32 count = StoredPlaceCount(data);
+    const qint64 namesEnd = HomemadeNamesOffset + qint64(HomemadeNameLength) * count;
+    if (count < 0 || namesEnd > data.size())
+        return NotLoaded(tr("The place count %1 is not valid: the file of %2 bytes cannot hold that many names.")
+                             .arg(count).arg(data.size()));
+
+    if (QString problem = DecodeMapFile(data.left(MapFileHeaderSize) + data.mid(namesEnd), map); !problem.isEmpty())
+        return NotLoaded(problem);
+    placeCount = count;
+    places.setRowCount(count + 1);
+    places.clearCells();
+    places.writeHeadings();
+    for (int k = 0; k < count; ++k) {
+        const QByteArray raw = data.mid(HomemadeNamesOffset + qsizetype(HomemadeNameLength) * k, HomemadeNameLength);
+        const qsizetype end = raw.indexOf('\0');
+        places.setCell(PlaceTable::NameColumn, k + 1, QString::fromLatin1(end < 0 ? raw : raw.left(end)));
+    }
+    return {};
+}
+
+void SetPlaceCoordinates(const MapStore &map, int placeCount, PlaceTable &places)
+{
+    for (int y = 0; y < map.MapHeight; ++y)
+        for (int x = 0; x < map.MapWidth; ++x)
+            if (const int i = map.at(PlaceIndexHigh, x, y) * 256 + map.at(PlaceIndex, x, y); i < placeCount) {
+                places.setCell(PlaceTable::XColumn, i + 1, QString::number(x));
+                places.setCell(PlaceTable::YColumn, i + 1, QString::number(y));
+            }
+}
+
+QByteArray EncodeScenarioMapBlock(const MapStore &map, ScenarioLayout layout, const PlaceTable &places, int placeCount)
+{
+    const QByteArray mapFile = EncodeMapFile(map);
+    if (layout == ScenarioLayout::Regular)
+        return mapFile;
+    QByteArray block = mapFile.left(MapFileHeaderSize);
+    block.reserve(ScenarioBlockSize(map.MapWidth, map.MapHeight, layout, placeCount));
+    const auto count = quint32(placeCount);
+    for (int i = 0; i < 4; ++i)
+        block.append(char(count >> (8 * i)));
+    for (int k = 1; k <= placeCount; ++k) {
+        QByteArray name = places.cell(PlaceTable::NameColumn, k).toLatin1().left(HomemadeNameLength);
+        name.append(HomemadeNameLength - name.size(), '\0');
+        block.append(name);
+    }
+    block.append(mapFile.mid(MapFileHeaderSize));
+    return block;
+}
+
+UserMessage ScenarioExtensionQuestion(const QString &path)
+{
+    if (path.contains(QLatin1String(".scn")))
+        return {};
+    return {QStringLiteral("Extension is not SCN"), QStringLiteral("%1 \nmay not be a scenario file.\n Proceed?").arg(path)};
+}
+
+QString ScenarioSave::commit() const
+{
+    if (!refusal.isEmpty() || content.isEmpty())
+        return FileMessage(path, tr("the save was refused; nothing was written."));
+    return WriteFileAtomically(path, content);
+}
+
+ScenarioSave PrepareScenarioSave(const QString &path, const MapStore &map, ScenarioLayout layout,
+                                 const PlaceTable &places, int placeCount)
+{
+    ScenarioSave save;
+    save.path = path;
+    const auto refuse = [&save](const QString &caption, const QString &text) {
+        save.refusal = {caption, text};
+        save.content.clear();
+        return save;
+    };
+    const QString aborted = QString::fromLatin1(SaveAbortedCaption);
+
+    const QFileInfo info(path);
+    if (!info.exists())
+        return refuse(QStringLiteral("No Such Scenario File"),
+                      QStringLiteral("There is no file:\n%1\nYou must save into an existing      scenario file.").arg(path));
+    if (!info.isFile())
+        return refuse(aborted, FileMessage(path, tr("this is not a file; nothing was written.")));
+    QByteArray data;
+    if (QString error = ReadScenarioFile(path, data); !error.isEmpty())
+        return refuse(aborted, error);
+
+    const int width = map.MapWidth;
+    const int height = map.MapHeight;
+    if (!IsValidMapSize(width, height))
+        return refuse(aborted, tr("The map size %1 x %2 cannot be saved: the width must be 1 to %3 and the height 1 to %4.")
+                                   .arg(width).arg(height).arg(StoreColumns).arg(StoreRows));
+    const int fileWidth = ByteAt(data, 0);
+    const int fileHeight = ByteAt(data, 2);
+    if (fileWidth != width || fileHeight != height)
+        return refuse(aborted, QStringLiteral("This map is %1x%2 but\n the scenario map is %3x%4.\n     SAVE ABORTED.")
+                                   .arg(width).arg(height).arg(fileWidth).arg(fileHeight));
+
+    if (layout == ScenarioLayout::Homemade) {
+        if (placeCount < 0)
+            return refuse(aborted, tr("The place count %1 is not valid.\n     SAVE ABORTED.").arg(placeCount));
+        if (data.size() < HomemadeNamesOffset)
+            return refuse(aborted, tr("The scenario is too short to hold the place count of a homemade map.\n"
+                                      "     SAVE ABORTED."));
+        if (const qint32 stored = StoredPlaceCount(data); stored != placeCount)
+            return refuse(aborted, tr("This map has %1 place names but\n the scenario has %2. Saving would shift\n"
+                                      " the rest of the scenario.\n     SAVE ABORTED.")
+                                       .arg(placeCount).arg(stored));
+    }
+    const qint64 blockSize = ScenarioBlockSize(width, height, layout, placeCount);
+    if (data.size() < blockSize)
+        return refuse(aborted, tr("The scenario has %1 bytes, fewer than the %2 bytes of this map's block.\n"
+                                  "     SAVE ABORTED.")
+                                   .arg(data.size()).arg(blockSize));
+
+    save.question = ScenarioLayoutQuestion(data, layout);
+    const QByteArray block = EncodeScenarioMapBlock(map, layout, places, placeCount);
+    Q_ASSERT(block.size() == blockSize);
+    data.replace(0, block.size(), block);
+    save.content = data;
+    return save;
+}
+
+} // namespace vantor

@@ -1,0 +1,77 @@
+#pragma once
+// The map block at the start of a scenario file of the game, read into the map and written back
+// in place. A regular scenario's block is a map file (width, 0, height, 0, hex records, set usage
+// table); a homemade one has a place count and 30-byte place names between the header and the hex
+// records. Everything after the block belongs to the game and is never changed.
+
+#include "files/text_file.h"
+#include "model/map_store.h"
+#include "model/place_tables.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace vantor {
+
+enum class ScenarioLayout { Regular, Homemade };
+
+// Bytes of a homemade place name.
+inline constexpr int HomemadeNameLength = 30;
+
+// Length of the map block a save writes.
+qint64 ScenarioBlockSize(int width, int height, ScenarioLayout layout, int placeCount);
+
+// The layout that byte 4 suggests: 255 (the place index of hex (0, 0) of a regular scenario, which
+// carries no name) means regular, anything else homemade. A file without byte 4 reads 255 there.
+ScenarioLayout GuessScenarioLayout(const QByteArray &data);
+
+// The question (OK / Cancel) asked before a scenario is read or written in `layout` when byte 4
+// suggests the other layout; empty when it fits.
+UserMessage ScenarioLayoutQuestion(const QByteArray &data, ScenarioLayout layout);
+
+// Reads the scenario file whole: empty text, or why it could not be read (naming the file).
+QString ReadScenarioFile(const QString &path, QByteArray &data);
+
+// Reads the map block. A width or height the store cannot hold, a homemade place count that is
+// negative or whose names run past the end of the data, or data too short for the header is
+// Refused with nothing changed. Otherwise the map gets the block's size and hexes (bytes past the
+// end of the data read as 255) and placeCount the number of places: for a homemade block the place
+// table is emptied, gets placeCount + 1 rows, the headings and the names in column 2; for a
+// regular block placeCount is 0 and the table is not touched.
+LoadResult DecodeScenarioMap(const QByteArray &data, ScenarioLayout layout, MapStore &map, PlaceTable &places,
+                             int &placeCount);
+
+// The end of Load HM Scenario Map: for every hex, row by row, whose place number
+// (PlaceIndexHigh * 256 + PlaceIndex) is below placeCount, its column and row go into columns 0 and 1
+// of that place's row; the last hex wins.
+void SetPlaceCoordinates(const MapStore &map, int placeCount, PlaceTable &places);
+
+// The map block a save writes: for a homemade block, placeCount and the names of rows
+// 1..placeCount cut or padded with NUL to 30 bytes.
+QByteArray EncodeScenarioMapBlock(const MapStore &map, ScenarioLayout layout, const PlaceTable &places, int placeCount);
+
+// The question (OK / Cancel) asked before saving into a path that does not contain ".scn"; empty
+// when it does.
+UserMessage ScenarioExtensionQuestion(const QString &path);
+
+// A save of the map into an existing scenario, checked before anything is written.
+struct ScenarioSave {
+    QString path;
+    QByteArray content; // the whole scenario with the new map block, when the save may go on
+
+    UserMessage refusal;  // when not empty: show it with an OK button; nothing was or will be written
+    UserMessage question; // when not empty: ask it (OK / Cancel); only OK goes on to commit()
+
+    // Replaces the scenario by content atomically: empty text, or why it failed (naming the file),
+    // with the scenario then exactly as it was.
+    QString commit() const;
+};
+
+// Checks, in this order: the file exists; it can be read; its map has the size of the map; for a
+// homemade save, its stored place count equals placeCount (otherwise the block would change length);
+// the file is long enough to hold the block; then whether byte 4 suggests the other layout (the
+// question). Nothing is written here.
+ScenarioSave PrepareScenarioSave(const QString &path, const MapStore &map, ScenarioLayout layout,
+                                 const PlaceTable &places, int placeCount);
+
+} // namespace vantor
