@@ -1,6 +1,7 @@
 // Vantor, the map editor.
 
 #include "forms/Map.h"
+#include "forms/windows.h"
 
 #include <QApplication>
 
@@ -9,11 +10,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantor"));
 
-    TMapForm mapForm;
-    MapForm = &mapForm;
-    mapForm.show();
-    mapForm.activateWindow();
-    const int status = QApplication::exec();
-    MapForm = nullptr;
-    return status;
+    VantorWindows windows;
+    windows.main().show();
+    windows.main().activateWindow();
+    return QApplication::exec();
 }

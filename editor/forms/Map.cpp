@@ -2,9 +2,19 @@
 
 #include "ui_MapForm.h"
 
+#include "City.h"
+#include "Input.h"
+#include "Misc.h"
+#include "Spray.h"
+#include "Tiles.h"
+#include "help_window.h"
+
+#include "files/file_io.h"
 #include "files/native_map_file.h"
 #include "model/editor_state.h"
 #include "model/geometry.h"
+#include "model/integer_text.h"
+#include "render/bmp_encoding.h"
 #include "render/map_renderer.h"
 
 #include <QApplication>
@@ -12,6 +22,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QPainter>
+#include <QRandomGenerator>
 
 using namespace vantor;
 
@@ -32,12 +43,16 @@ constexpr ColourValue Olive = 0x008080;
 constexpr ColourValue Aqua = 0xFFFF00;
 constexpr ColourValue Green = 0x008000;
 constexpr ColourValue Silver = 0xC0C0C0;
+constexpr ColourValue Lime = 0x00FF00;
+
+constexpr int HoverStep = 10; // the hover label follows the mouse in steps of more than this
 
 } // namespace
 
 TMapForm::TMapForm(QWidget *parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::TMapForm>())
+    , sprayRandom(QRandomGenerator::global()->generate())
 {
     ui->setupUi(this);
     connectMenu();
@@ -50,17 +65,38 @@ const QImage &TMapForm::mapPicture() const { return ui->MapImage->picture(); }
 
 void TMapForm::connectMenu()
 {
-    connect(ui->LoadMap1, &QAction::triggered, this, &TMapForm::LoadMap1Click);
-    connect(ui->SaveMap1, &QAction::triggered, this, &TMapForm::SaveMap1Click);
-    connect(ui->Exit1, &QAction::triggered, this, &TMapForm::Exit1Click);
+    const auto on = [this](QAction *action, void (TMapForm::*handler)()) {
+        connect(action, &QAction::triggered, this, handler);
+    };
+    on(ui->LoadMap1, &TMapForm::LoadMap1Click);
+    on(ui->SaveMap1, &TMapForm::SaveMap1Click);
+    on(ui->SaveAsBitmap1, &TMapForm::SaveAsBitmap1Click);
+    on(ui->Exit1, &TMapForm::Exit1Click);
+    on(ui->NewMap1, &TMapForm::NewMap1Click);
+    on(ui->SprayCan1, &TMapForm::SprayCan1Click);
+    on(ui->SprayCanSettings1, &TMapForm::SprayCanSettings1Click);
+    on(ui->RemoveRoadConnections1, &TMapForm::RemoveRoadConnections1Click);
+    on(ui->Misc1, &TMapForm::Misc1Click);
+    on(ui->ShowTiles1, &TMapForm::ShowTiles1Click);
+    on(ui->ShowRoadConnections1, &TMapForm::ShowRoadConnections1Click);
+    on(ui->ChangeSetDefaultTerrain1, &TMapForm::ChangeSetDefaultTerrain1Click);
+    on(ui->CopyPlaceName1, &TMapForm::CopyPlaceName1Click);
+    on(ui->About1, &TMapForm::About1Click);
+    on(ui->VantorHelp1, &TMapForm::VantorHelp1Click);
+
+    connect(ui->MapImage, &PictureBox::mouseDown, this, &TMapForm::MapImageMouseDown);
+    connect(ui->MapImage, &PictureBox::mouseMoved, this, &TMapForm::MapImageMouseMove);
+    connect(ui->MapImage, &PictureBox::clicked, this, &TMapForm::MapImageClick);
 }
 
 void TMapForm::FormCreate()
 {
+    move(72, 108);
     ui->MapImage->setPictureSize(MapPictureWidth(Map.MapWidth) - 1, MapPictureHeight(Map.MapHeight));
     Editor.ProgramDir = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
     QPainter(&ui->MapImage->picture()).fillRect(0, 0, 649, 550, ToQColor(Olive));
     ui->MapImage->update();
+    setPromptColour(Lime);
 }
 
 void TMapForm::changeEvent(QEvent *event)
@@ -73,11 +109,18 @@ void TMapForm::changeEvent(QEvent *event)
 void TMapForm::FormActivate()
 {
     if (FirstActivation) {
+        if (TilesForm) {
+            TilesForm->show();
+            TilesForm->addTerrainNames();
+        }
         ui->MapImage->setPictureSize(MapPictureWidth(Map.MapWidth), MapPictureHeight(Map.MapHeight));
         ui->MapImage->picture().fill(ToQColor(Aqua));
         drawTitlePanel();
     }
     FirstActivation = false;
+    // Coming back to the main window always ends the palette's terrain-edit mode.
+    if (TilesForm)
+        TilesForm->leaveTerrainEdit();
 }
 
 void TMapForm::drawTitlePanel()
@@ -127,6 +170,8 @@ void TMapForm::RedrawMap()
                                   [this](int) { ui->MapImage->repaint(); });
         Editor.CurrentSet = 0;
         Editor.CurrentTile = -1;
+        if (TilesForm)
+            TilesForm->showSet(0);
         if (report.lastTileDrawn) {
             const PixelRect cell = TileRect(report.lastTileDrawn->tile);
             PaintImage = tileSets.image(report.lastTileDrawn->set).copy(cell.left, cell.top, TileWidth, TileHeight);
@@ -149,6 +194,33 @@ void TMapForm::reportUnavailableSets(const std::vector<int> &sets)
                          .arg(QDir::toNativeSeparators(tileSets.folder()), names.join(QLatin1Char('\n'))));
 }
 
+void TMapForm::showPrompt(const QString &text)
+{
+    ui->PromptPanel->setText(text);
+    ui->PromptPanel->show();
+}
+
+void TMapForm::hidePrompt() { ui->PromptPanel->hide(); }
+
+void TMapForm::setPromptColour(ColourValue colour)
+{
+    QPalette palette = ui->PromptPanel->palette();
+    palette.setColor(QPalette::Window, ToQColor(colour));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    ui->PromptPanel->setPalette(palette);
+}
+
+// Ends a multi-click command: back to painting.
+void TMapForm::endCommand()
+{
+    hidePrompt();
+    Editor.ClickMode = PaintMode;
+    Editor.CommandPending = false;
+    Editor.ClickCount = 0;
+}
+
+// ---- File commands -------------------------------------------------------------------------
+
 void TMapForm::LoadMap1Click()
 {
     Editor.PlaceCount = 0;
@@ -162,6 +234,7 @@ void TMapForm::LoadMap1Click()
         Dialogs().inform(this, QStringLiteral("Map Not Loaded"), error);
         return;
     }
+    undo = {}; // what the last paint replaced belongs to the old map
     RefreshMapImage();
 }
 
@@ -179,4 +252,266 @@ void TMapForm::SaveMap1Click()
         Dialogs().inform(this, QStringLiteral("Map Not Saved"), error);
 }
 
+void TMapForm::SaveAsBitmap1Click()
+{
+    SaveDialog1.title = QStringLiteral("Save Ketura Map bmp");
+    SaveDialog1.filter = QStringLiteral("bmp files (*.bmp)|*.bmp| All files (*.*) |*.*");
+    SaveDialog1.defaultExt = QStringLiteral("bmp");
+    const QString fileName = Dialogs().saveFileName(this, SaveDialog1);
+    if (fileName.isEmpty())
+        return;
+    const QImage shown = mapPicture().copy(0, 0, MapPictureWidth(Map.MapWidth), MapPictureHeight(Map.MapHeight));
+    if (!WriteFileAtomically(fileName, EncodeBmp24(shown)).isEmpty())
+        Dialogs().showError(this, QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)));
+}
+
 void TMapForm::Exit1Click() { close(); }
+
+// ---- Edit commands -------------------------------------------------------------------------
+
+void TMapForm::NewMap1Click()
+{
+    const bool picked = Editor.CurrentTile >= 0;
+    const int set = picked ? Editor.CurrentSet : 1;
+    const int tile = picked ? Editor.CurrentTile : 1;
+    const int terrain = DefaultTerrainOf(Editor.DefaultTerrain, set, tile);
+
+    InputForm->prepare(QString::fromLatin1(TerrainName(terrain)),
+                       {QStringLiteral("Please enter the"), QStringLiteral("East-West and North-South"),
+                        QStringLiteral("dimensions of your new map.")});
+    if (InputForm->exec() < TInputForm::OkResult)
+        return;
+    int width = ParseInteger(InputForm->xText()).value_or(0);
+    int height = ParseInteger(InputForm->yText()).value_or(0);
+    if (width < 5 || height < 5) {
+        Dialogs().confirm(this, QStringLiteral("New Map Failure"), QStringLiteral("New map must be at least 5x5"));
+        return;
+    }
+    width = std::min(width, StoreColumns);
+    height = std::min(height, StoreRows);
+
+    Map.MapWidth = width;
+    Map.MapHeight = height;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            Map.at(CityAttr16, x, y) = 255;
+            Map.at(PlaceIndex, x, y) = 255;
+            Map.at(PlaceIndexHigh, x, y) = 127;
+            Map.at(TileIndex, x, y) = std::uint8_t(tile);
+            Map.at(TileSet, x, y) = std::uint8_t(set);
+            Map.at(Terrain, x, y) = std::uint8_t(terrain);
+        }
+    }
+    ui->EditPlaceNames1->setEnabled(false);
+    ui->CopyPlaceName1->setEnabled(false);
+    Editor.HomemadeMode = false;
+    undo = {};
+    RefreshMapImage();
+}
+
+void TMapForm::SprayCan1Click()
+{
+    if (ui->SprayCan1->isChecked())
+        showPrompt(QStringLiteral("Sprayer in Operation"));
+    else
+        hidePrompt();
+}
+
+void TMapForm::SprayCanSettings1Click() { SprayForm->show(); }
+
+void TMapForm::Misc1Click() { MiscForm->show(); }
+
+// Road-toggle mode is offered only while the road connections are shown.
+void TMapForm::RemoveRoadConnections1Click()
+{
+    if (!ui->ShowRoadConnections1->isChecked()) {
+        ui->RemoveRoadConnections1->setChecked(false);
+        return;
+    }
+    Editor.ClickCount = 0;
+    if (ui->RemoveRoadConnections1->isChecked()) {
+        Editor.ClickMode = RoadToggleMode;
+        showPrompt(QStringLiteral("Road Toggle: Click 1st tile"));
+    } else {
+        Editor.ClickMode = PaintMode;
+        hidePrompt();
+    }
+}
+
+void TMapForm::CopyPlaceName1Click()
+{
+    Editor.CommandPending = true;
+    Editor.ClickMode = CopyPlaceNameMode;
+    Editor.ClickCount = 0;
+    showPrompt(QStringLiteral("Click on name to Copy."));
+}
+
+// ---- Options and Tools commands ------------------------------------------------------------
+
+void TMapForm::ShowTiles1Click() { TilesForm->show(); }
+
+void TMapForm::ShowRoadConnections1Click()
+{
+    if (ui->ShowRoadConnections1->isChecked())
+        return;
+    RedrawMap();
+    if (ui->RemoveRoadConnections1->isChecked()) {
+        Editor.ClickMode = PaintMode;
+        Editor.ClickCount = 0;
+        hidePrompt();
+        ui->RemoveRoadConnections1->setChecked(false);
+    }
+}
+
+void TMapForm::ChangeSetDefaultTerrain1Click()
+{
+    TilesForm->enterTerrainEdit();
+    TilesForm->show();
+}
+
+// ---- Help ----------------------------------------------------------------------------------
+
+void TMapForm::About1Click()
+{
+    Dialogs().inform(this, QStringLiteral("About Vantor"),
+                     QStringLiteral("Vantor Version 0.50b\nThe map editor for Ketura.\nDecember 2004"));
+}
+
+void TMapForm::VantorHelp1Click() { ShowVantorHelp(this); }
+
+// ---- Mouse on the map ----------------------------------------------------------------------
+
+std::optional<HexCoord> TMapForm::clickedHex() const { return HexOnMapAt(ClickX, ClickY, Map.MapWidth, Map.MapHeight); }
+
+void TMapForm::MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int X, int Y)
+{
+    ShiftDown = modifiers.testFlag(Qt::ShiftModifier);
+    const std::optional<HexCoord> hex = HexOnMapAt(X, Y, Map.MapWidth, Map.MapHeight);
+    if (ShiftDown && button == Qt::LeftButton) {
+        if (hex) {
+            AnchorIndex = hex->y * Map.MapWidth + hex->x;
+            AnchorX = hex->x;
+            AnchorY = hex->y;
+        }
+    } else if (ShiftDown && button == Qt::RightButton) {
+        // The anchor may lie outside a map made smaller since it was picked.
+        if (hex && IsOnMap(Map, AnchorX, AnchorY)) {
+            CopyHex(Map, ui->MapImage->picture(), {AnchorX, AnchorY}, *hex);
+            ui->MapImage->repaint();
+        }
+    } else if (button == Qt::RightButton) {
+        UndoPaint(Map, ui->MapImage->picture(), undo);
+        ui->MapImage->repaint();
+    } else if (!ShiftDown) {
+        ClickX = X;
+        ClickY = Y;
+    }
+}
+
+void TMapForm::MapImageMouseMove(Qt::KeyboardModifiers, int X, int Y)
+{
+    if (std::abs(X - hoverPosition.x()) <= HoverStep && std::abs(Y - hoverPosition.y()) <= HoverStep)
+        return;
+    hoverPosition = {X, Y};
+    const std::optional<HexCoord> hex = HexOnMapAt(X, Y, Map.MapWidth, Map.MapHeight);
+    if (!hex)
+        return;
+    const QString text = QStringLiteral("%1,%2 %3")
+                             .arg(hex->x)
+                             .arg(hex->y)
+                             .arg(QString::fromLatin1(TerrainName(Map.at(Terrain, hex->x, hex->y))));
+    ui->WhereLbl->setText(text);
+    ui->WhereLbl->adjustSize();
+    ui->WhereLbl->repaint();
+}
+
+void TMapForm::MapImageClick()
+{
+    if (Editor.ClickMode == CityCaptionMode)
+        return; // the city window's caption and clear clicks come with that window
+    if (ui->SprayCan1->isChecked() && SprayBusy == 0) {
+        sprayStroke();
+        return;
+    }
+    if (Editor.ClickMode == RoadToggleMode) {
+        roadToggleClick();
+        return;
+    }
+    if (ShiftDown && Editor.ClickMode != CopyPlaceNameMode)
+        return;
+    if (!Editor.CommandPending) {
+        paintClick();
+        return;
+    }
+    ++Editor.ClickCount;
+    if (Editor.ClickMode == CopyPlaceNameMode)
+        copyPlaceNameClick();
+}
+
+// Painting needs a tile picked in the palette; until then a click paints nothing.
+void TMapForm::paintClick()
+{
+    const std::optional<HexCoord> hex = clickedHex();
+    if (!hex || Editor.CurrentTile < 0 || PaintImage.isNull())
+        return;
+    PaintHex(Map, ui->MapImage->picture(), PaintImage, *hex, Editor.CurrentSet, Editor.CurrentTile,
+             Editor.DefaultTerrain, undo);
+    ui->MapImage->repaint();
+}
+
+void TMapForm::sprayStroke()
+{
+    const std::optional<HexCoord> centre = clickedHex();
+    if (!centre)
+        return;
+    const int savedX = ClickX;
+    const int savedY = ClickY;
+    for (const HexCoord hex : SprayHexes(Map, *centre, Editor.SprayRadius)) {
+        ++SprayBusy;
+        ClickX = HexClickX(hex.x);
+        ClickY = HexClickY(hex.y);
+        const int r = 1 + int(sprayRandom() % 100);
+        if (r < Editor.SprayDensity)
+            MapImageClick();
+    }
+    SprayBusy = 0;
+    ClickX = savedX;
+    ClickY = savedY;
+}
+
+// The links themselves are flipped by the road tools; here the two clicks are counted and prompted.
+void TMapForm::roadToggleClick()
+{
+    const std::optional<HexCoord> hex = clickedHex();
+    const HexCoord point = hex.value_or(HexCoord{-1, -1});
+    if (Editor.ClickCount == 0) {
+        FirstPointX = point.x;
+        FirstPointY = point.y;
+        Editor.ClickCount = 1;
+        showPrompt(QStringLiteral("Road Toggle: Click 2nd Tile"));
+    } else {
+        SecondPointX = point.x;
+        SecondPointY = point.y;
+        Editor.ClickCount = 0;
+        showPrompt(QStringLiteral("Road Toggle: Click 1st Tile"));
+    }
+}
+
+void TMapForm::copyPlaceNameClick()
+{
+    const std::optional<HexCoord> hex = clickedHex();
+    if (Editor.ClickCount == 1) {
+        const int place = hex ? Map.at(PlaceIndex, hex->x, hex->y) + 256 * Map.at(PlaceIndexHigh, hex->x, hex->y) : 0x7FFF;
+        if (place > 255) {
+            Editor.ClickCount = 0; // no place there: wait for another source
+            return;
+        }
+        CopyPlace = place;
+        showPrompt(QStringLiteral("Click destination(s). Shift click to exit"));
+    } else if (ShiftDown) {
+        endCommand();
+    } else if (hex) {
+        Map.at(PlaceIndex, hex->x, hex->y) = std::uint8_t(CopyPlace);
+        Map.at(PlaceIndexHigh, hex->x, hex->y) = 0;
+    }
+}

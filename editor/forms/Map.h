@@ -2,12 +2,15 @@
 // The main window: the map picture, the main menu and everything a click on the map does.
 
 #include "dialogs.h"
+#include "model/colour_value.h"
 #include "render/tile_set_library.h"
+#include "tools/painting.h"
 
 #include <QImage>
 #include <QMainWindow>
 
 #include <memory>
+#include <random>
 
 namespace Ui {
 class TMapForm;
@@ -27,6 +30,15 @@ public:
     const QImage &mapPicture() const;
     // The tile a paint click stamps: the last tile the palette picked or the redraw drew.
     const QImage &paintImage() const { return PaintImage; }
+    void setPaintImage(const QImage &tile) { PaintImage = tile; }
+
+    // The prompt panel that guides multi-click commands.
+    void showPrompt(const QString &text);
+    void hidePrompt();
+    void setPromptColour(vantor::ColourValue colour);
+
+    // The spray can's random numbers repeat for the same seed.
+    void seedSpray(unsigned seed) { sprayRandom.seed(seed); }
 
     // The two file dialogs every file command shares.
     FileDialogSettings OpenDialog1;
@@ -35,7 +47,23 @@ public:
 public slots:
     void LoadMap1Click();
     void SaveMap1Click();
+    void SaveAsBitmap1Click();
     void Exit1Click();
+    void NewMap1Click();
+    void SprayCan1Click();
+    void SprayCanSettings1Click();
+    void RemoveRoadConnections1Click();
+    void Misc1Click();
+    void ShowTiles1Click();
+    void ShowRoadConnections1Click();
+    void ChangeSetDefaultTerrain1Click();
+    void CopyPlaceName1Click();
+    void About1Click();
+    void VantorHelp1Click();
+
+    void MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int X, int Y);
+    void MapImageMouseMove(Qt::KeyboardModifiers modifiers, int X, int Y);
+    void MapImageClick();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -48,11 +76,36 @@ private:
     void connectMenu();
     void drawTitlePanel();
     void reportUnavailableSets(const std::vector<int> &sets);
+    void endCommand();
+
+    // The click actions, by mode.
+    void paintClick();
+    void sprayStroke();
+    void roadToggleClick();
+    void copyPlaceNameClick();
+    std::optional<vantor::HexCoord> clickedHex() const;
 
     std::unique_ptr<Ui::TMapForm> ui;
     vantor::TileSetLibrary tileSets;
     QImage PaintImage;
+    vantor::UndoRecord undo;
     bool FirstActivation = true;
+
+    // Click state.
+    int ClickX = 0;
+    int ClickY = 0;
+    bool ShiftDown = false;
+    int AnchorIndex = 0;
+    int AnchorX = 0;
+    int AnchorY = 0;
+    int FirstPointX = 0;
+    int FirstPointY = 0;
+    int SecondPointX = 0;
+    int SecondPointY = 0;
+    int CopyPlace = 0;
+    int SprayBusy = 0;
+    QPoint hoverPosition{0, 0};
+    std::minstd_rand sprayRandom;
 };
 
 // The main window of the running editor.

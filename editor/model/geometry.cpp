@@ -31,6 +31,17 @@ int HexAtPixel(int X, int Y, int mapWidth)
     return r * mapWidth + c;
 }
 
+std::optional<HexCoord> HexOnMapAt(int X, int Y, int mapWidth, int mapHeight)
+{
+    int c = (X - 7) / ColumnStep;
+    if (c < 0)
+        c = 0;
+    const int r = c % 2 == 1 ? (Y - 20) / TileHeight : Y / TileHeight;
+    if (c >= mapWidth || r < 0 || r >= mapHeight)
+        return std::nullopt;
+    return HexCoord{c, r};
+}
+
 // Inside a tile-set bitmap the even columns are the low ones, the opposite of the map.
 PixelRect TileRect(int n)
 {

@@ -2,7 +2,10 @@
 // Hex and tile geometry: map hex <-> map-picture pixel, tile number <-> tile-set pixel,
 // and the hexagon mask every tile is drawn through.
 
+#include "model/map_store.h"
+
 #include <array>
+#include <optional>
 
 namespace vantor {
 
@@ -22,6 +25,10 @@ struct PixelRect {
 
 PixelRect HexRect(int n, int mapWidth);
 int HexAtPixel(int X, int Y, int mapWidth);
+// The hex under a pixel of the map picture, or nothing when the pixel lies in the right or bottom
+// margin, beyond the last column or row of a map of the given size.
+std::optional<HexCoord> HexOnMapAt(int X, int Y, int mapWidth, int mapHeight);
+
 PixelRect TileRect(int n);
 int TileAtPixel(int X, int Y);
 

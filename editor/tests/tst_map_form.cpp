@@ -4,7 +4,9 @@
 
 #include "files/native_map_file.h"
 #include "forms/Map.h"
-#include "forms/map_image_widget.h"
+#include "forms/Tiles.h"
+#include "forms/picture_box.h"
+#include "forms/windows.h"
 #include "model/editor_state.h"
 #include "model/geometry.h"
 
@@ -79,7 +81,8 @@ private:
     QTemporaryDir setsDir;
     QTemporaryDir work;
     std::unique_ptr<testing::ScriptedDialogs> dialogs;
-    std::unique_ptr<TMapForm> form;
+    std::unique_ptr<VantorWindows> windows;
+    TMapForm *form = nullptr;
 };
 
 void MapFormTest::initTestCase()
@@ -95,15 +98,14 @@ void MapFormTest::init()
     Map = MapStore{};
     Editor = EditorState{};
     dialogs = std::make_unique<testing::ScriptedDialogs>();
-    form = std::make_unique<TMapForm>();
-    MapForm = form.get();
+    windows = std::make_unique<VantorWindows>();
+    form = &windows->main();
     Editor.ProgramDir = setsDir.path() + QLatin1Char('/');
 }
 
 void MapFormTest::cleanup()
 {
-    MapForm = nullptr;
-    form.reset();
+    windows.reset();
     dialogs.reset();
 }
 
@@ -117,7 +119,7 @@ void MapFormTest::createdWithTheOlivePicture()
     QCOMPARE(form->windowTitle(), QStringLiteral("Vantor Version 0.50b"));
     QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), QStringLiteral("0x0"));
     QCOMPARE(form->findChild<QLabel *>(QStringLiteral("WhereLbl"))->text(), QStringLiteral("..."));
-    QVERIFY(!form->findChild<QWidget *>(QStringLiteral("PromptPanel"))->isVisibleTo(form.get()));
+    QVERIFY(!form->findChild<QWidget *>(QStringLiteral("PromptPanel"))->isVisibleTo(form));
     QVERIFY(Editor.ProgramDir.endsWith(QLatin1Char('/')));
 }
 
@@ -125,7 +127,7 @@ void MapFormTest::firstActivationDrawsTheTitlePanel()
 {
     form->show();
     form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QTRY_VERIFY(TilesForm->isVisible()); // the first activation shows the palette
     const QImage &picture = form->mapPicture();
     QCOMPARE(picture.size(), QSize(2676, 2820));
     QCOMPARE(picture.pixel(0, 0), qRgb(0, 0xFF, 0xFF));      // aqua
@@ -142,13 +144,13 @@ void MapFormTest::firstActivationDrawsTheTitlePanel()
     // Later activations do not draw it again.
     QImage painted = picture;
     painted.setPixel(0, 0, qRgb(1, 2, 3));
-    form->findChild<MapImageWidget *>(QStringLiteral("MapImage"))->picture().setPixel(0, 0, qRgb(1, 2, 3));
+    form->findChild<PictureBox *>(QStringLiteral("MapImage"))->picture().setPixel(0, 0, qRgb(1, 2, 3));
     QWidget other;
     other.show();
     other.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&other));
     form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QVERIFY(QTest::qWaitForWindowActive(form));
     QCOMPARE(form->mapPicture(), painted);
 }
 
@@ -183,7 +185,7 @@ void MapFormTest::loadMapDrawsTheMap()
     QCOMPARE(WriteMapFile(path, *map), QString());
 
     form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(form));
     Editor.PlaceCount = 9;
     Editor.CurrentTile = 4;
     dialogs->fileAnswers << path;
@@ -311,7 +313,7 @@ void MapFormTest::saveMapWritesTheFileAndAsksBeforeOverwriting()
 void MapFormTest::resizingTheWindowResizesTheScrollBox()
 {
     form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(form));
     auto *box = form->findChild<QScrollArea *>(QStringLiteral("MapScrollBox"));
     form->resize(800, 700);
     QTRY_COMPARE(box->width(), form->centralWidget()->width() - 15);
@@ -322,7 +324,7 @@ void MapFormTest::resizingTheWindowResizesTheScrollBox()
 void MapFormTest::exitClosesTheWindow()
 {
     form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(form));
     ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Exit"));
     QTRY_VERIFY(!form->isVisible());
 }

@@ -1,16 +1,16 @@
-#include "map_image_widget.h"
+#include "picture_box.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-MapImageWidget::MapImageWidget(QWidget *parent)
+PictureBox::PictureBox(QWidget *parent)
     : QWidget(parent)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void MapImageWidget::setPictureSize(int width, int height)
+void PictureBox::setPictureSize(int width, int height)
 {
     if (picture_.width() != width || picture_.height() != height) {
         picture_ = QImage(width, height, QImage::Format_RGB32);
@@ -20,7 +20,7 @@ void MapImageWidget::setPictureSize(int width, int height)
     update();
 }
 
-void MapImageWidget::paintEvent(QPaintEvent *event)
+void PictureBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const QRect area = event->rect();
@@ -28,7 +28,7 @@ void MapImageWidget::paintEvent(QPaintEvent *event)
     painter.drawImage(area.topLeft(), picture_, area);
 }
 
-void MapImageWidget::mousePressEvent(QMouseEvent *event)
+void PictureBox::mousePressEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::LeftButton)
@@ -36,13 +36,13 @@ void MapImageWidget::mousePressEvent(QMouseEvent *event)
     emit mouseDown(event->button(), event->modifiers(), at.x(), at.y());
 }
 
-void MapImageWidget::mouseMoveEvent(QMouseEvent *event)
+void PictureBox::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
     emit mouseMoved(event->modifiers(), at.x(), at.y());
 }
 
-void MapImageWidget::mouseReleaseEvent(QMouseEvent *event)
+void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton || !leftPressed_)
         return;

@@ -1,13 +1,13 @@
 #pragma once
-// A persistent picture shown at its natural size, reporting presses, moves and clicks in its pixels.
+// A picture shown at its natural size that reports presses, moves and clicks in its own pixels.
 
 #include <QImage>
 #include <QWidget>
 
-class MapImageWidget : public QWidget {
+class PictureBox : public QWidget {
     Q_OBJECT
 public:
-    explicit MapImageWidget(QWidget *parent = nullptr);
+    explicit PictureBox(QWidget *parent = nullptr);
 
     QImage &picture() { return picture_; }
     const QImage &picture() const { return picture_; }

@@ -1,0 +1,142 @@
+#include "Tiles.h"
+
+#include "ui_TilesForm.h"
+
+#include "Map.h"
+
+#include "model/editor_state.h"
+#include "model/geometry.h"
+#include "model/tile_set_files.h"
+#include "render/tile_drawing.h"
+#include "render/tile_set_library.h"
+
+#include <QButtonGroup>
+#include <QPainter>
+#include <QRadioButton>
+
+using namespace vantor;
+
+TTilesForm *TilesForm = nullptr;
+
+namespace {
+
+constexpr int HoverStep = 10;
+constexpr int LastTile = TilesPerSet - 1;
+
+} // namespace
+
+TTilesForm::TTilesForm(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , ui(std::make_unique<Ui::TTilesForm>())
+{
+    ui->setupUi(this);
+    setButtons = new QButtonGroup(this);
+    for (int s = 0; s < TileSetCount; ++s)
+        setButtons->addButton(findChild<QRadioButton *>(QStringLiteral("RadioGroup1Item%1").arg(s)), s);
+    connect(setButtons, &QButtonGroup::idClicked, this, &TTilesForm::RadioGroup1Click);
+    connect(ui->TileImage, &PictureBox::mouseDown, this, &TTilesForm::TileImageMouseDown);
+    connect(ui->TileImage, &PictureBox::mouseMoved, this, &TTilesForm::TileImageMouseMove);
+    connect(ui->TileImage, &PictureBox::clicked, this, &TTilesForm::TileImageClick);
+    FormCreate();
+}
+
+TTilesForm::~TTilesForm() = default;
+
+void TTilesForm::FormCreate()
+{
+    move(585, 112);
+    ui->TileImage->setPictureSize(ui->TileImage->width(), ui->TileImage->height());
+    showSet(0);
+}
+
+const QImage &TTilesForm::picture() const { return ui->TileImage->picture(); }
+
+void TTilesForm::showSet(int set)
+{
+    QImage &shown = ui->TileImage->picture();
+    shown.fill(palette().color(QPalette::Window));
+    const QString path = FindSetFile(Editor.ProgramDir, set);
+    const QImage bitmap = path.isEmpty() ? QImage() : ReadTileSetImage(path);
+    QPainter painter(&shown);
+    if (bitmap.isNull())
+        painter.drawText(shown.rect(), Qt::AlignCenter,
+                         QStringLiteral("%1\nis missing or unreadable").arg(SetFileName(set)));
+    else
+        painter.drawImage(0, 0, bitmap);
+    ui->TileImage->update();
+}
+
+void TTilesForm::addTerrainNames()
+{
+    for (const char *name : TerrainNames)
+        ui->TerrainCBox->addItem(QString::fromLatin1(name));
+}
+
+void TTilesForm::enterTerrainEdit()
+{
+    ui->RadioGroup1->hide();
+    ui->TerrainCBox->show();
+}
+
+void TTilesForm::leaveTerrainEdit()
+{
+    ui->RadioGroup1->show();
+    ui->TerrainCBox->hide();
+}
+
+bool TTilesForm::inTerrainEdit() const { return !ui->TerrainCBox->isHidden(); }
+
+void TTilesForm::RadioGroup1Click()
+{
+    const int chosen = setButtons->checkedId();
+    if (chosen == Editor.CurrentSet)
+        return;
+    Editor.CurrentSet = chosen;
+    showSet(Editor.CurrentSet);
+    Editor.CurrentTile = -1;
+}
+
+void TTilesForm::TileImageMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) { pressPoint = {X, Y}; }
+
+void TTilesForm::TileImageClick()
+{
+    const int tile = TileAtPixel(pressPoint.x(), pressPoint.y());
+    if (tile > LastTile)
+        return; // the strip right of the last column and below the last row holds no tile
+    QImage &shown = ui->TileImage->picture();
+    if (Editor.CurrentTile >= 0) {
+        // The paint image still holds the tile picked last: drawing it back takes the marker away.
+        const PixelRect previous = TileRect(Editor.CurrentTile);
+        DrawMaskedTile(MapForm->paintImage(), shown, previous.left, previous.top);
+    }
+    Editor.CurrentTile = tile;
+
+    if (inTerrainEdit()) {
+        Editor.DefaultTerrain[Editor.CurrentSet][tile] = char('0' + ui->TerrainCBox->currentIndex());
+        Editor.CurrentTile = -1;
+        ui->TileImage->update();
+        return;
+    }
+
+    const PixelRect cell = TileRect(tile);
+    MapForm->setPaintImage(shown.copy(cell.left, cell.top, TileWidth, TileHeight));
+    QPainter painter(&shown);
+    painter.setPen(Qt::white);
+    painter.setBrush(Qt::red);
+    painter.drawEllipse(QRect(cell.left + 21, cell.top + 16, 5, 5));
+    painter.end();
+    ui->TileImage->update();
+}
+
+void TTilesForm::TileImageMouseMove(Qt::KeyboardModifiers, int X, int Y)
+{
+    if (std::abs(X - hoverPosition.x()) <= HoverStep && std::abs(Y - hoverPosition.y()) <= HoverStep)
+        return;
+    hoverPosition = {X, Y};
+    const int tile = TileAtPixel(X, Y);
+    if (tile > LastTile)
+        return;
+    ui->WhereLbl->setText(QStringLiteral("#%1  %2").arg(tile).arg(
+        QString::fromLatin1(TerrainName(DefaultTerrainOf(Editor.DefaultTerrain, Editor.CurrentSet, tile)))));
+    ui->WhereLbl->repaint();
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The tile palette: one tile set at a time, from which a click picks the tile that painting stamps,
+// or, in terrain-edit mode, whose default terrain a click rewrites.
+
+#include <QPoint>
+#include <QWidget>
+
+#include <memory>
+
+class QButtonGroup;
+
+namespace Ui {
+class TTilesForm;
+}
+
+class TTilesForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TTilesForm(QWidget *parent = nullptr);
+    ~TTilesForm() override;
+
+    // Loads set `set` into the palette picture; the radio group keeps what the user chose.
+    void showSet(int set);
+    const QImage &picture() const;
+
+    void addTerrainNames();
+    void enterTerrainEdit();
+    void leaveTerrainEdit();
+    bool inTerrainEdit() const;
+
+public slots:
+    void RadioGroup1Click();
+    void TileImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int X, int Y);
+    void TileImageMouseMove(Qt::KeyboardModifiers modifiers, int X, int Y);
+    void TileImageClick();
+
+private:
+    void FormCreate();
+
+    std::unique_ptr<Ui::TTilesForm> ui;
+    QButtonGroup *setButtons = nullptr;
+    QPoint pressPoint;
+    QPoint hoverPosition{0, 0};
+};
+
+extern TTilesForm *TilesForm;

@@ -1,0 +1,36 @@
+#pragma once
+// Vantor's nine windows, created in the order the program needs: the main window first, since
+// the palette already needs the program's folder that the main window finds.
+
+#include <memory>
+
+class TMapForm;
+class TTilesForm;
+class TMapConvert;
+class TPlaceForm;
+class TInputForm;
+class TStratForm;
+class TSprayForm;
+class TMiscForm;
+class TCityForm;
+
+class VantorWindows {
+public:
+    VantorWindows();
+    ~VantorWindows();
+    VantorWindows(const VantorWindows &) = delete;
+    VantorWindows &operator=(const VantorWindows &) = delete;
+
+    TMapForm &main() { return *mapForm; }
+
+private:
+    std::unique_ptr<TMapForm> mapForm;
+    std::unique_ptr<TTilesForm> tilesForm;
+    std::unique_ptr<TMapConvert> mapConvert;
+    std::unique_ptr<TPlaceForm> placeForm;
+    std::unique_ptr<TInputForm> inputForm;
+    std::unique_ptr<TStratForm> stratForm;
+    std::unique_ptr<TSprayForm> sprayForm;
+    std::unique_ptr<TMiscForm> miscForm;
+    std::unique_ptr<TCityForm> cityForm;
+};
