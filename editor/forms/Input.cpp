@@ -21,6 +21,8 @@ void TInputForm::prepare(const QString &terrainName, const QStringList &instruct
     setResult(0);
     ui->TerrainLbl->setText(terrainName);
     ui->InfoMemo->setPlainText(instructions.join(QLatin1Char('\n')));
+    ui->XEdit->setFocus();
+    ui->XEdit->selectAll();
 }
 
 QString TInputForm::xText() const { return ui->XEdit->text(); }
