@@ -40,7 +40,8 @@ public:
     enum Column { XColumn = 0, YColumn = 1, NameColumn = 2 };
     static constexpr int Columns = 3;
 
-    explicit PlaceTable(int rows = 1) : TextGrid(Columns, rows) {}
+    PlaceTable() : PlaceTable(1) {}
+    explicit PlaceTable(int rows) : TextGrid(Columns, rows) {}
     // Row 0 as the homemade scenario loader writes it: "  X", "  Y", "  Name".
     void writeHeadings();
 };
@@ -61,7 +62,8 @@ public:
     };
     static constexpr int Columns = 8;
 
-    explicit CityTable(int rows = 1) : TextGrid(Columns, rows) {}
+    CityTable() : CityTable(1) {}
+    explicit CityTable(int rows) : TextGrid(Columns, rows) {}
     // Row 0 as the city window shows it: "Num", "Place Name", " X", " Y", " 00", " 03", " 04", " 16".
     void writeHeadings();
 };

@@ -1,0 +1,542 @@
+// The ASCII map file: exact lines, the reader's rules, area save and paste, short and bad files.
+
+#include "test_support.h"
+
+#include "files/ascii_map_file.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace vantor;
+
+namespace {
+
+std::unique_ptr<MapStore> RandomMap(int width, int height, quint32 seed)
+{
+    auto map = testing::BlankMap(width, height);
+    QRandomGenerator random(seed);
+    for (auto &byte : map->bytes)
+        byte = std::uint8_t(random.bounded(256));
+    return map;
+}
+
+// Every hex without a place: 255 in planes 0 and 16, 127 in plane 1, 0 elsewhere.
+std::unique_ptr<MapStore> PlainMap(int width, int height)
+{
+    auto map = testing::BlankMap(width, height);
+    for (int y = 0; y < StoreRows; ++y)
+        for (int x = 0; x < StoreColumns; ++x) {
+            map->at(PlaceIndex, x, y) = 255;
+            map->at(PlaceIndexHigh, x, y) = 127;
+            map->at(CityAttr16, x, y) = 255;
+        }
+    return map;
+}
+
+QByteArray Lines(const QList<QByteArray> &lines)
+{
+    QByteArray out;
+    for (const QByteArray &line : lines)
+        out += line + "\r\n";
+    return out;
+}
+
+QByteArray HexLine(const MapStore &map, int x, int y)
+{
+    QByteArray line;
+    for (int p = 0; p < 17; ++p)
+        line += QByteArray::number(map.at(p, x, y), 16).toUpper().rightJustified(2, '0') + ' ';
+    return line;
+}
+
+// A file of the given size and places, with the hex lines of map's hexes row by row.
+QByteArray AsciiFile(int width, int height, const QList<QByteArray> &places, const MapStore &map)
+{
+    QList<QByteArray> lines{"3 1", QByteArray::number(width), QByteArray::number(height), QByteArray::number(places.size())};
+    lines.removeFirst();
+    lines += places;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            lines << HexLine(map, x, y);
+    return Lines(lines);
+}
+
+PlaceTable Places(const QList<QStringList> &rows)
+{
+    PlaceTable table(int(rows.size()) + 1);
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < 3; ++c)
+            table.setCell(c, r + 1, rows[r].value(c));
+    return table;
+}
+
+void Write(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+QByteArray Contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class AsciiMapFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void wholeMapLinesAreExact();
+    void everyRowHasItsColumnComments();
+    void roundTripKeepsSizePlacesAndPlanes0To16();
+    void lfLineEndsReadAsCrLf();
+    void placeLines_data();
+    void placeLines();
+    void hexValueTokens_data();
+    void hexValueTokens();
+    void aBadHexValueStopsTheLoadKeepingWhatWasRead();
+    void commentsAnywhereAndLongLinesInPieces();
+    void refusedFilesChangeNothing_data();
+    void refusedFilesChangeNothing();
+    void aShortFileKeepsWhatWasRead();
+    void saveAreaOfOneHexAndOfNoColumns();
+    void saveAreaOffTheMapWritesNothing();
+    void pasteClipsAtTheMapEdges();
+    void pasteSkipsPlacesAndStopsAtABadValue();
+    void fileErrorsNameTheFile();
+};
+
+void AsciiMapFileTest::wholeMapLinesAreExact()
+{
+    auto map = PlainMap(12, 2);
+    map->at(TileSet, 11, 1) = 0xAB;
+    const PlaceTable places = Places({{"3", "12", "Port North"}, {"", "7", "Hill"}});
+    const QByteArray data = EncodeAsciiMap(*map, places, 2);
+
+    const QByteArray plain = "FF 7F 00 00 00 00 00 00 00 00 00 00 00 00 00 00 FF ";
+    QList<QByteArray> expected{";ASCII map file for Vantor Version 0.50a", ";Width", "12", ";Height", "2",
+                               ";Number of places", "2", ";Places X Y Name", "03 12 Port North", "00 07 Hill"};
+    for (int y = 0; y < 2; ++y) {
+        expected << ";Row " + QByteArray::number(y) << ";X=0 to 9";
+        for (int x = 0; x < 12; ++x) {
+            if (x == 10)
+                expected << ";X=10 to 19";
+            expected << (x == 11 && y == 1 ? QByteArray("FF 7F 00 00 00 00 00 00 00 00 00 00 00 00 AB 00 FF ") : plain);
+        }
+    }
+    QCOMPARE(data, Lines(expected));
+
+    // Without places neither the heading nor place lines appear.
+    const QByteArray none = EncodeAsciiMap(*map, places, 0);
+    QVERIFY(none.startsWith(Lines({";ASCII map file for Vantor Version 0.50a", ";Width", "12", ";Height", "2",
+                                   ";Number of places", "0", ";Row 0", ";X=0 to 9", plain})));
+}
+
+void AsciiMapFileTest::everyRowHasItsColumnComments()
+{
+    auto map = PlainMap(25, 3);
+    const QList<QByteArray> lines = EncodeAsciiMap(*map, PlaceTable(), 0).split('\n');
+    QList<QByteArray> comments;
+    for (const QByteArray &line : lines)
+        if (line.startsWith(";Row") || line.startsWith(";X="))
+            comments << line.chopped(1);
+    QCOMPARE(comments, (QList<QByteArray>{";Row 0", ";X=0 to 9", ";X=10 to 19", ";X=20 to 29",
+                                          ";Row 1", ";X=0 to 9", ";X=10 to 19", ";X=20 to 29",
+                                          ";Row 2", ";X=0 to 9", ";X=10 to 19", ";X=20 to 29"}));
+}
+
+void AsciiMapFileTest::roundTripKeepsSizePlacesAndPlanes0To16()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("round.amf"));
+    auto map = RandomMap(72, 70, 11);
+    const PlaceTable places = Places({{"3", "12", "Port North"}, {"70", "69", "Gili"}, {"0", "0", "Three Word Name"}});
+    QCOMPARE(WriteAsciiMapFile(path, *map, places, 3), QString());
+
+    auto loaded = RandomMap(72, 70, 99);
+    const auto before = std::make_unique<MapStore>(*loaded);
+    PlaceTable table(8);
+    table.setCell(0, 0, QStringLiteral("head"));
+    table.setCell(1, 7, QStringLiteral("dropped with the rows after the places"));
+    int count = -1;
+    const LoadResult result = ReadAsciiMapFile(path, *loaded, table, count);
+    QCOMPARE(result.outcome, LoadResult::Complete);
+    QCOMPARE(loaded->MapWidth, 72);
+    QCOMPARE(loaded->MapHeight, 70);
+    QCOMPARE(count, 3);
+    QCOMPARE(table.rowCount(), 4);
+    QCOMPARE(table.cell(0, 0), QStringLiteral("head")); // the headings are not touched
+    QCOMPARE(table.cell(0, 1), QStringLiteral("3"));
+    QCOMPARE(table.cell(1, 1), QStringLiteral("12"));
+    QCOMPARE(table.cell(2, 1), QStringLiteral("Port North"));
+    QCOMPARE(table.cell(2, 2), QStringLiteral("Gili"));
+    QCOMPARE(table.cell(2, 3), QStringLiteral("Three Word")); // a third word is dropped
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < 72; ++x)
+            for (int p = 0; p < PlaneCount; ++p)
+                QCOMPARE(loaded->at(p, x, y), p < 17 ? map->at(p, x, y) : before->at(p, x, y));
+
+    // Saving what was read writes the same file but for the dropped word.
+    QByteArray again = EncodeAsciiMap(*loaded, table, count);
+    QCOMPARE(again, Contents(path).replace("Three Word Name", "Three Word"));
+}
+
+void AsciiMapFileTest::lfLineEndsReadAsCrLf()
+{
+    auto map = RandomMap(7, 4, 5);
+    const QByteArray crlf = EncodeAsciiMap(*map, Places({{"1", "2", "Bay"}}), 1);
+    QByteArray lf = crlf;
+    lf.replace("\r\n", "\n");
+    auto fromCrLf = testing::BlankMap(72, 70);
+    auto fromLf = testing::BlankMap(72, 70);
+    PlaceTable a, b;
+    int countA = 0, countB = 0;
+    QCOMPARE(DecodeAsciiMap(crlf, *fromCrLf, a, countA).outcome, LoadResult::Complete);
+    QCOMPARE(DecodeAsciiMap(lf, *fromLf, b, countB).outcome, LoadResult::Complete);
+    QVERIFY(fromCrLf->bytes == fromLf->bytes);
+    QCOMPARE(a, b);
+    QCOMPARE(countB, 1);
+    QCOMPARE(b.cell(2, 1), QStringLiteral("Bay"));
+}
+
+void AsciiMapFileTest::placeLines_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("x");
+    QTest::addColumn<QString>("y");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("two words") << QByteArray("03 12 Port North") << "3" << "12" << "Port North";
+    QTest::newRow("one word") << QByteArray("5 6 Gili") << "5" << "6" << "Gili";
+    QTest::newRow("three words") << QByteArray("5 6 Port of Call") << "5" << "6" << "Port of";
+    QTest::newRow("tabs and runs of blanks") << QByteArray("\t7  \t8   Big\t  Bay  ") << "7" << "8" << "Big Bay";
+    QTest::newRow("no name") << QByteArray("03 12 ") << "3" << "12" << "";
+    QTest::newRow("no y") << QByteArray("4") << "4" << "0" << "";
+    QTest::newRow("not numbers") << QByteArray("Port North") << "0" << "0" << "";
+    QTest::newRow("y not a number") << QByteArray("4 y Port") << "4" << "0" << "Port";
+    QTest::newRow("empty line") << QByteArray("") << "0" << "0" << "";
+    QTest::newRow("negative") << QByteArray("-1 +2 Reef") << "-1" << "2" << "Reef";
+    QTest::newRow("long words cut to 63")
+        << QByteArray("1 1 " + QByteArray(40, 'a') + " " + QByteArray(40, 'b')) << "1" << "1"
+        << QString(QByteArray(40, 'a') + " " + QByteArray(22, 'b'));
+    QTest::newRow("one word of 70") << QByteArray("1 1 " + QByteArray(70, 'c')) << "1" << "1" << QString(63, u'c');
+    QTest::newRow("Latin-1 bytes") << QByteArray("2 3 K\xf6nig") << "2" << "3" << QString::fromLatin1("K\xf6nig");
+}
+
+void AsciiMapFileTest::placeLines()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, x);
+    QFETCH(QString, y);
+    QFETCH(QString, name);
+    auto map = PlainMap(1, 1);
+    const QByteArray data = Lines({"1", "1", "1", line, HexLine(*map, 0, 0)});
+    PlaceTable table;
+    int count = 0;
+    QCOMPARE(DecodeAsciiMap(data, *map, table, count).outcome, LoadResult::Complete);
+    QCOMPARE(count, 1);
+    QCOMPARE(table.cell(0, 1), x);
+    QCOMPARE(table.cell(1, 1), y);
+    QCOMPARE(table.cell(2, 1), name);
+}
+
+void AsciiMapFileTest::hexValueTokens_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QList<int>>("values");
+    const QList<int> counting{0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88, 0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF, 0x10};
+    QTest::newRow("as written") << QByteArray("00 11 22 33 44 55 66 77 88 99 AA BB CC DD EE FF 10 ") << counting;
+    QTest::newRow("lower case") << QByteArray("00 11 22 33 44 55 66 77 88 99 aa bb cc dd ee ff 10") << counting;
+    QTest::newRow("runs of spaces, text after the last")
+        << QByteArray("   00  11 22 33 44 55 66 77 88 99 AA BB CC DD EE FF 10 and more") << counting;
+    QList<int> firstTwo = counting;
+    firstTwo[0] = 0x1F;
+    firstTwo[1] = 0xAB;
+    QTest::newRow("only the first two characters of a token")
+        << QByteArray("1FF ABxyz 22 33 44 55 66 77 88 99 AA BB CC DD EE FF 10") << firstTwo;
+}
+
+void AsciiMapFileTest::hexValueTokens()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QList<int>, values);
+    auto map = RandomMap(1, 1, 3);
+    PlaceTable table;
+    int count = 0;
+    QCOMPARE(DecodeAsciiMap(Lines({"1", "1", "0", line}), *map, table, count).outcome, LoadResult::Complete);
+    for (int p = 0; p < 17; ++p)
+        QCOMPARE(int(map->at(p, 0, 0)), values[p]);
+}
+
+void AsciiMapFileTest::aBadHexValueStopsTheLoadKeepingWhatWasRead()
+{
+    auto source = RandomMap(3, 2, 8);
+    QList<QByteArray> lines{"3", "2", "1", "4 5 Cape"};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            lines << HexLine(*source, x, y);
+    lines[4 + 4] = "01 02 03 G1 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11 "; // hex (1, 1)
+    auto map = RandomMap(72, 70, 4);
+    const auto before = std::make_unique<MapStore>(*map);
+    PlaceTable table;
+    int count = 0;
+    LoadResult result = DecodeAsciiMap(Lines(lines), *map, table, count);
+    QCOMPARE(result.outcome, LoadResult::BadValue);
+    QCOMPARE(result.message.text, QStringLiteral("'$G1' is not a valid integer value"));
+    // The size, the places, the hexes before and the planes before the bad value stay.
+    QCOMPARE(map->MapWidth, 3);
+    QCOMPARE(map->MapHeight, 2);
+    QCOMPARE(count, 1);
+    QCOMPARE(table.cell(2, 1), QStringLiteral("Cape"));
+    QCOMPARE(ReadHex(*map, 0, 1).at(16), source->at(16, 0, 1));
+    QCOMPARE(int(map->at(2, 1, 1)), 3);
+    QCOMPARE(map->at(3, 1, 1), before->at(3, 1, 1));
+    QCOMPARE(ReadHex(*map, 2, 1), ReadHex(*before, 2, 1));
+
+    // A line that ends before its seventeenth value: nothing is left to take.
+    lines[4 + 4] = "01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10";
+    result = DecodeAsciiMap(Lines(lines), *map, table, count);
+    QCOMPARE(result.outcome, LoadResult::BadValue);
+    QCOMPARE(result.message.text, QStringLiteral("'$' is not a valid integer value"));
+    QCOMPARE(int(map->at(15, 1, 1)), 0x10);
+
+    // One character left, and a tab where the value should start.
+    lines[4 + 4] = "01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 1";
+    QCOMPARE(DecodeAsciiMap(Lines(lines), *map, table, count).message.text, QStringLiteral("'$1' is not a valid integer value"));
+    lines[4 + 4] = "01\t02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11";
+    QCOMPARE(DecodeAsciiMap(Lines(lines), *map, table, count).message.text, QStringLiteral("'$\t0' is not a valid integer value"));
+}
+
+void AsciiMapFileTest::commentsAnywhereAndLongLinesInPieces()
+{
+    auto source = RandomMap(2, 1, 21);
+    // Comments between every line, and a comment of exactly 253 characters: one line.
+    const QByteArray comment253 = ";" + QByteArray(252, 'c');
+    const QByteArray data = Lines({";start", "2", comment253, ";", "1", ";places", "0", ";x", HexLine(*source, 0, 0),
+                                   ";;", HexLine(*source, 1, 0), ";end"});
+    auto map = testing::BlankMap(72, 70);
+    PlaceTable table;
+    int count = 0;
+    QCOMPARE(DecodeAsciiMap(data, *map, table, count).outcome, LoadResult::Complete);
+    QCOMPARE(HexLine(*map, 1, 0), HexLine(*source, 1, 0));
+
+    // A comment of 254 characters is two lines: its last character is a data line (the height).
+    const QByteArray comment254 = ";" + QByteArray(252, 'c') + "1";
+    QCOMPARE(DecodeAsciiMap(Lines({"2", comment254, "0", HexLine(*source, 0, 0), HexLine(*source, 1, 0)}), *map, table, count).outcome,
+             LoadResult::Complete);
+    QCOMPARE(map->MapHeight, 1);
+
+    // An empty line is a data line, not a comment: here it is the height, 0, which is refused.
+    const LoadResult empty = DecodeAsciiMap(Lines({"2", "", "0", HexLine(*source, 0, 0)}), *map, table, count);
+    QCOMPARE(empty.outcome, LoadResult::Refused);
+    QVERIFY(empty.message.text.contains(QLatin1String("2 x 0")));
+
+    // A place line of 300 characters: the second piece is the first hex line.
+    const QByteArray longPlace = "1 1 " + QByteArray(249, 'n') + HexLine(*source, 0, 0);
+    QCOMPARE(DecodeAsciiMap(Lines({"2", "1", "1", longPlace, HexLine(*source, 1, 0)}), *map, table, count).outcome,
+             LoadResult::Complete);
+    QCOMPARE(table.cell(2, 1), QString(63, u'n'));
+    QCOMPARE(ReadHex(*map, 0, 0).at(5), source->at(5, 0, 0));
+    QCOMPARE(ReadHex(*map, 1, 0).at(16), source->at(16, 1, 0));
+}
+
+void AsciiMapFileTest::refusedFilesChangeNothing_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("empty") << QByteArray() << "ends before";
+    QTest::newRow("only comments") << Lines({";Width", ";Height"}) << "ends before";
+    QTest::newRow("no place count") << Lines({"5", "5"}) << "ends before";
+    QTest::newRow("width 73") << Lines({"73", "5", "0"}) << "73 x 5";
+    QTest::newRow("height 71") << Lines({"5", "71", "0"}) << "5 x 71";
+    QTest::newRow("width 0") << Lines({"x", "5", "0"}) << "0 x 5";
+    QTest::newRow("negative height") << Lines({"5", "-1", "0"}) << "5 x -1";
+    QTest::newRow("huge width") << Lines({"99999999999", "5", "0"}) << "2147483647 x 5";
+    QTest::newRow("negative places") << Lines({"5", "5", "-2"}) << "-2";
+}
+
+void AsciiMapFileTest::refusedFilesChangeNothing()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QString, reason);
+    auto map = RandomMap(10, 9, 2);
+    const auto before = std::make_unique<MapStore>(*map);
+    PlaceTable table = Places({{"1", "2", "Old"}});
+    const PlaceTable tableBefore = table;
+    int count = 7;
+    const LoadResult result = DecodeAsciiMap(data, *map, table, count);
+    QCOMPARE(result.outcome, LoadResult::Refused);
+    QVERIFY2(result.message.text.contains(reason), qPrintable(result.message.text));
+    QCOMPARE(result.message.caption, QStringLiteral("ASCII Map Not Loaded"));
+    QVERIFY(map->bytes == before->bytes);
+    QCOMPARE(map->MapWidth, 10);
+    QCOMPARE(map->MapHeight, 9);
+    QCOMPARE(table, tableBefore);
+    QCOMPARE(count, 7);
+}
+
+void AsciiMapFileTest::aShortFileKeepsWhatWasRead()
+{
+    auto source = RandomMap(4, 3, 31);
+    const QByteArray whole = AsciiFile(4, 3, {"1 2 Alpha", "3 4 Beta"}, *source);
+    const QList<QByteArray> lines = whole.split('\n');
+
+    // Ends after five of the twelve hex lines.
+    auto map = RandomMap(72, 70, 32);
+    const auto before = std::make_unique<MapStore>(*map);
+    PlaceTable table;
+    int count = 0;
+    QByteArray cut = lines.mid(0, 5 + 5).join('\n') + '\n';
+    LoadResult result = DecodeAsciiMap(cut, *map, table, count);
+    QCOMPARE(result.outcome, LoadResult::Short);
+    QVERIFY2(result.message.text.contains(QLatin1String("5 of the 12")), qPrintable(result.message.text));
+    QCOMPARE(map->MapWidth, 4);
+    QCOMPARE(count, 2);
+    QCOMPARE(ReadHex(*map, 0, 1).at(16), source->at(16, 0, 1));
+    for (int p = 0; p < 17; ++p)
+        QCOMPARE(map->at(p, 1, 1), before->at(p, 1, 1));
+
+    // Ends inside the place lines: only the places read count.
+    cut = lines.mid(0, 4).join('\n');
+    result = DecodeAsciiMap(cut, *map, table, count);
+    QCOMPARE(result.outcome, LoadResult::Short);
+    QCOMPARE(count, 1);
+    QCOMPARE(table.rowCount(), 2);
+    QCOMPARE(table.cell(2, 1), QStringLiteral("Alpha"));
+}
+
+void AsciiMapFileTest::saveAreaOfOneHexAndOfNoColumns()
+{
+    QTemporaryDir dir;
+    auto map = RandomMap(20, 20, 41);
+    const QString one = dir.filePath(QStringLiteral("one.amf"));
+    QCOMPARE(SaveArea(one, *map, 13, 7, 14, 8), QString());
+    QCOMPARE(Contents(one), Lines({";ASCII map file for Vantor Version 0.50a", ";Width", "1", ";Height", "1", ";Number of places",
+                                   "0", ";Row 0", ";X=0 to 9", HexLine(*map, 13, 7)}));
+
+    const QString none = dir.filePath(QStringLiteral("none.amf"));
+    QCOMPARE(SaveArea(none, *map, 5, 2, 5, 4), QString());
+    QCOMPARE(Contents(none), Lines({";ASCII map file for Vantor Version 0.50a", ";Width", "0", ";Height", "2", ";Number of places",
+                                    "0", ";Row 0", ";Row 1"}));
+
+    // An area of 12 columns counts its columns from its own left edge.
+    const QByteArray area = EncodeAsciiArea(*map, 8, 3, 20, 5);
+    QVERIFY(area.contains(Lines({";Row 1", ";X=0 to 9", HexLine(*map, 8, 4)})));
+    QVERIFY(area.contains(Lines({";X=10 to 19", HexLine(*map, 18, 4), HexLine(*map, 19, 4)})));
+
+    // Pasted back where it came from, the area changes nothing.
+    auto copy = std::make_unique<MapStore>(*map);
+    for (int p = 0; p < 17; ++p)
+        copy->at(p, 10, 4) ^= 0x5A;
+    QCOMPARE(DecodeAsciiPaste(area, *copy, 8, 3).outcome, LoadResult::Complete);
+    QVERIFY(copy->bytes == map->bytes);
+}
+
+void AsciiMapFileTest::saveAreaOffTheMapWritesNothing()
+{
+    QTemporaryDir dir;
+    auto map = RandomMap(20, 10, 42);
+    const QString path = dir.filePath(QStringLiteral("off.amf"));
+    Write(path, "old");
+    const struct { int x1, y1, xe, ye; } areas[] = {{15, 0, 21, 2}, {0, 8, 3, 11}, {-1, 0, 2, 2}, {5, 5, 3, 6}, {75, 0, 76, 1}};
+    for (const auto &a : areas) {
+        const QString error = SaveArea(path, *map, a.x1, a.y1, a.xe, a.ye);
+        QVERIFY2(error.startsWith(path) && error.contains(QLatin1String("does not lie on the map")), qPrintable(error));
+        QCOMPARE(Contents(path), QByteArray("old"));
+    }
+    // Up to the edges is fine.
+    QCOMPARE(SaveArea(path, *map, 0, 0, 20, 10), QString());
+    QCOMPARE(Contents(path), EncodeAsciiMap(*map, PlaceTable(), 0));
+}
+
+void AsciiMapFileTest::pasteClipsAtTheMapEdges()
+{
+    auto source = RandomMap(10, 10, 51);
+    const QByteArray file = AsciiFile(10, 10, {}, *source);
+    auto map = RandomMap(72, 70, 52);
+    const auto before = std::make_unique<MapStore>(*map);
+    QCOMPARE(DecodeAsciiPaste(file, *map, 65, 0).outcome, LoadResult::Complete);
+    QCOMPARE(map->MapWidth, 72);
+    for (int y = 0; y < StoreRows; ++y)
+        for (int x = 0; x < StoreColumns; ++x)
+            for (int p = 0; p < PlaneCount; ++p) {
+                const bool pasted = x >= 65 && y < 10 && p < 17;
+                QCOMPARE(map->at(p, x, y), pasted ? source->at(p, x - 65, y) : before->at(p, x, y));
+            }
+
+    // Bottom edge of a smaller map, and a target above and left of the map.
+    map = RandomMap(12, 8, 53);
+    auto kept = std::make_unique<MapStore>(*map);
+    QCOMPARE(DecodeAsciiPaste(file, *map, 3, 5).outcome, LoadResult::Complete);
+    QCOMPARE(ReadHex(*map, 11, 7).at(0), source->at(0, 8, 2));
+    QCOMPARE(ReadHex(*map, 3, 8), ReadHex(*kept, 3, 8)); // row 8 is outside the map of 8 rows
+    QCOMPARE(ReadHex(*map, 12, 5), ReadHex(*kept, 12, 5));
+    map = RandomMap(12, 8, 54);
+    kept = std::make_unique<MapStore>(*map);
+    QCOMPARE(DecodeAsciiPaste(file, *map, -8, -9).outcome, LoadResult::Complete);
+    QCOMPARE(map->at(4, 0, 0), source->at(4, 8, 9));
+    QCOMPARE(map->at(4, 1, 0), source->at(4, 9, 9));
+    QCOMPARE(ReadHex(*map, 2, 0), ReadHex(*kept, 2, 0));
+    QCOMPARE(ReadHex(*map, 0, 1), ReadHex(*kept, 0, 1));
+}
+
+void AsciiMapFileTest::pasteSkipsPlacesAndStopsAtABadValue()
+{
+    auto source = RandomMap(3, 1, 61);
+    QByteArray file = AsciiFile(3, 1, {"1 1 Somewhere", "2 2 Else"}, *source);
+    auto map = RandomMap(5, 5, 62);
+    QCOMPARE(DecodeAsciiPaste(file, *map, 2, 4).outcome, LoadResult::Complete);
+    QCOMPARE(map->MapWidth, 5);
+    QCOMPARE(map->at(0, 4, 4), source->at(0, 2, 0));
+
+    // A bad value on a line that falls outside the map is never looked at.
+    file = Lines({"3", "1", "0", HexLine(*source, 0, 0), "zz", "zz"});
+    QCOMPARE(DecodeAsciiPaste(file, *map, 4, 0).outcome, LoadResult::Complete);
+    QCOMPARE(map->at(7, 4, 0), source->at(7, 0, 0));
+    const LoadResult bad = DecodeAsciiPaste(file, *map, 0, 0);
+    QCOMPARE(bad.outcome, LoadResult::BadValue);
+    QCOMPARE(bad.message.text, QStringLiteral("'$zz' is not a valid integer value"));
+    QCOMPARE(map->at(7, 0, 0), source->at(7, 0, 0));
+
+    // A file that ends early keeps the hexes pasted so far; one that ends in its header changes nothing.
+    const LoadResult cut = DecodeAsciiPaste(Lines({"2", "2", "0", HexLine(*source, 1, 0)}), *map, 0, 3);
+    QCOMPARE(cut.outcome, LoadResult::Short);
+    QCOMPARE(map->at(9, 0, 3), source->at(9, 1, 0));
+    const auto before = std::make_unique<MapStore>(*map);
+    QCOMPARE(DecodeAsciiPaste(Lines({"2", "2"}), *map, 0, 0).outcome, LoadResult::Refused);
+    QVERIFY(map->bytes == before->bytes);
+}
+
+void AsciiMapFileTest::fileErrorsNameTheFile()
+{
+    QTemporaryDir dir;
+    auto map = RandomMap(5, 5, 71);
+    const auto before = std::make_unique<MapStore>(*map);
+    PlaceTable table;
+    int count = 0;
+    const QString missing = dir.filePath(QStringLiteral("missing.amf"));
+    LoadResult result = ReadAsciiMapFile(missing, *map, table, count);
+    QCOMPARE(result.outcome, LoadResult::Refused);
+    QVERIFY(result.message.text.startsWith(missing));
+    result = PasteArea(missing, *map, 0, 0);
+    QCOMPARE(result.outcome, LoadResult::Refused);
+    QVERIFY(result.message.text.startsWith(missing));
+    QVERIFY(map->bytes == before->bytes);
+
+    const QString wide = dir.filePath(QStringLiteral("wide.amf"));
+    Write(wide, Lines({"80", "5", "0"}));
+    result = ReadAsciiMapFile(wide, *map, table, count);
+    QVERIFY(result.message.text.startsWith(wide));
+    QVERIFY(result.message.text.contains(QLatin1String("80 x 5")));
+
+    const QString nowhere = dir.filePath(QStringLiteral("no/such/dir/x.amf"));
+    QVERIFY(WriteAsciiMapFile(nowhere, *map, table, 0).startsWith(nowhere));
+    QVERIFY(SaveArea(nowhere, *map, 0, 0, 1, 1).startsWith(nowhere));
+    QVERIFY(!QFile::exists(nowhere));
+}
+
+QTEST_GUILESS_MAIN(AsciiMapFileTest)
+#include "tst_ascii_map_file.moc"
