@@ -5,7 +5,9 @@
 #include "City.h"
 #include "Input.h"
 #include "Misc.h"
+#include "Places.h"
 #include "Spray.h"
+#include "Strat.h"
 #include "Tiles.h"
 #include "help_window.h"
 
@@ -16,6 +18,7 @@
 #include "model/integer_text.h"
 #include "render/bmp_encoding.h"
 #include "render/map_renderer.h"
+#include "tools/place_names.h"
 
 #include <QApplication>
 #include <QDir>
@@ -63,6 +66,8 @@ TMapForm::~TMapForm() = default;
 
 const QImage &TMapForm::mapPicture() const { return ui->MapImage->picture(); }
 
+QScrollArea &TMapForm::mapScrollBox() { return *ui->MapScrollBox; }
+
 void TMapForm::connectMenu()
 {
     const auto on = [this](QAction *action, void (TMapForm::*handler)()) {
@@ -81,6 +86,9 @@ void TMapForm::connectMenu()
     on(ui->ShowRoadConnections1, &TMapForm::ShowRoadConnections1Click);
     on(ui->ChangeSetDefaultTerrain1, &TMapForm::ChangeSetDefaultTerrain1Click);
     on(ui->CopyPlaceName1, &TMapForm::CopyPlaceName1Click);
+    on(ui->EditPlaceNames1, &TMapForm::EditPlaceNames1Click);
+    on(ui->ClearPlaceNames1, &TMapForm::ClearPlaceNames1Click);
+    on(ui->ShowStrategicMap1, &TMapForm::ShowStrategicMap1Click);
     on(ui->About1, &TMapForm::About1Click);
     on(ui->VantorHelp1, &TMapForm::VantorHelp1Click);
 
@@ -348,6 +356,24 @@ void TMapForm::CopyPlaceName1Click()
 
 // ---- Options and Tools commands ------------------------------------------------------------
 
+void TMapForm::ShowStrategicMap1Click()
+{
+    StratForm->show();
+    StratForm->activateWindow();
+}
+
+void TMapForm::EditPlaceNames1Click() { PlaceForm->show(); }
+
+void TMapForm::ClearPlaceNames1Click()
+{
+    if (!Dialogs().askYesNo(this, QStringLiteral("Delete Place Coordinates"),
+                            QStringLiteral("Are you sure that you want to remove all place name references?")))
+        return;
+    PlaceTable places = PlaceForm->places();
+    ClearPlaceReferences(Map, places);
+    PlaceForm->setPlaces(places);
+}
+
 void TMapForm::ShowTiles1Click() { TilesForm->show(); }
 
 void TMapForm::ShowRoadConnections1Click()
@@ -416,10 +442,15 @@ void TMapForm::MapImageMouseMove(Qt::KeyboardModifiers, int X, int Y)
     const std::optional<HexCoord> hex = HexOnMapAt(X, Y, Map.MapWidth, Map.MapHeight);
     if (!hex)
         return;
-    const QString text = QStringLiteral("%1,%2 %3")
-                             .arg(hex->x)
-                             .arg(hex->y)
-                             .arg(QString::fromLatin1(TerrainName(Map.at(Terrain, hex->x, hex->y))));
+    QString text = QStringLiteral("%1,%2 %3")
+                       .arg(hex->x)
+                       .arg(hex->y)
+                       .arg(QString::fromLatin1(TerrainName(Map.at(Terrain, hex->x, hex->y))));
+    const int place = Map.at(PlaceIndex, hex->x, hex->y);
+    if (Editor.HomemadeMode && place != 255)
+        text += QStringLiteral(", ") + PlaceForm->placeName(place);
+    if (Editor.CityMode && place != 255)
+        text += QStringLiteral(", %1 %2").arg(CityForm->cityName(place), CityForm->cityNumber(place));
     ui->WhereLbl->setText(text);
     ui->WhereLbl->adjustSize();
     ui->WhereLbl->repaint();
@@ -427,8 +458,11 @@ void TMapForm::MapImageMouseMove(Qt::KeyboardModifiers, int X, int Y)
 
 void TMapForm::MapImageClick()
 {
-    if (Editor.ClickMode == CityCaptionMode)
-        return; // the city window's caption and clear clicks come with that window
+    if (Editor.ClickMode == CityCaptionMode) {
+        if (const std::optional<HexCoord> hex = clickedHex())
+            CityForm->applyPendingAction(*hex);
+        return;
+    }
     if (ui->SprayCan1->isChecked() && SprayBusy == 0) {
         sprayStroke();
         return;

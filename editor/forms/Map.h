@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QMainWindow>
 
+class QScrollArea;
+
 #include <memory>
 #include <random>
 
@@ -28,6 +30,7 @@ public:
     void RefreshMapImage();
 
     const QImage &mapPicture() const;
+    QScrollArea &mapScrollBox();
     // The tile a paint click stamps: the last tile the palette picked or the redraw drew.
     const QImage &paintImage() const { return PaintImage; }
     void setPaintImage(const QImage &tile) { PaintImage = tile; }
@@ -58,6 +61,9 @@ public slots:
     void ShowRoadConnections1Click();
     void ChangeSetDefaultTerrain1Click();
     void CopyPlaceName1Click();
+    void EditPlaceNames1Click();
+    void ClearPlaceNames1Click();
+    void ShowStrategicMap1Click();
     void About1Click();
     void VantorHelp1Click();
 

@@ -35,6 +35,11 @@ public:
         return QMessageBox::question(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
                                      QMessageBox::Ok) == QMessageBox::Ok;
     }
+    bool askYesNo(QWidget *parent, const QString &caption, const QString &text) override
+    {
+        return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+               QMessageBox::Yes;
+    }
     void inform(QWidget *parent, const QString &caption, const QString &text) override
     {
         QMessageBox::warning(parent, caption, text, QMessageBox::Ok);
@@ -61,9 +66,17 @@ QString QtNameFilters(const QString &filter)
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString description = parts[i].trimmed();
         QString patterns = parts[i + 1].trimmed();
-        // "*.*" means every file, with or without an extension.
+        // "*.*" means every file, with or without an extension; stray brackets are no part of a pattern.
         patterns.replace(QLatin1String("*.*"), QLatin1String("*"));
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        patterns.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
+        // Names are matched without regard to case, as users of these files expect.
+        QStringList variants;
+        for (const QString &pattern : patterns.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            for (const QString &variant : {pattern, pattern.toLower(), pattern.toUpper()})
+                if (!variants.contains(variant))
+                    variants << variant;
+        patterns = variants.join(QLatin1Char(' '));
         const QString suffix = QStringLiteral("(%1)").arg(patterns);
         filters << (description.endsWith(suffix) ? description : QStringLiteral("%1 %2").arg(description, suffix));
     }

@@ -23,6 +23,8 @@ public:
 
     // A question with OK and Cancel; true when the user presses OK.
     virtual bool confirm(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // A question with Yes and No; true when the user answers Yes.
+    virtual bool askYesNo(QWidget *parent, const QString &caption, const QString &text) = 0;
     // A message with an OK button.
     virtual void inform(QWidget *parent, const QString &caption, const QString &text) = 0;
     // The application's standard display of an error.

@@ -58,6 +58,11 @@ bool ScriptedDialogs::confirm(QWidget *, const QString &caption, const QString &
     return !confirmAnswers.isEmpty() && confirmAnswers.takeFirst();
 }
 
+bool ScriptedDialogs::askYesNo(QWidget *parent, const QString &caption, const QString &text)
+{
+    return confirm(parent, caption, text);
+}
+
 void ScriptedDialogs::inform(QWidget *, const QString &caption, const QString &text)
 {
     messages << caption + QStringLiteral(": ") + text;

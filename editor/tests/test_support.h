@@ -32,7 +32,7 @@ public:
     ~ScriptedDialogs() override { InstallDialogs(nullptr); }
 
     QStringList fileAnswers;    // next file chosen; an empty text or an empty queue cancels
-    QList<bool> confirmAnswers; // next answer to a question; an empty queue answers Cancel
+    QList<bool> confirmAnswers; // next answer to a question (OK or Yes); an empty queue answers Cancel or No
 
     QList<FileDialogSettings> fileDialogsShown;
     QStringList questions;      // "caption: text"
@@ -42,6 +42,7 @@ public:
     QString openFileName(QWidget *, const FileDialogSettings &settings) override;
     QString saveFileName(QWidget *, const FileDialogSettings &settings) override;
     bool confirm(QWidget *, const QString &caption, const QString &text) override;
+    bool askYesNo(QWidget *, const QString &caption, const QString &text) override;
     void inform(QWidget *, const QString &caption, const QString &text) override;
     void showError(QWidget *, const QString &text) override;
 

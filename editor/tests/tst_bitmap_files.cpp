@@ -30,10 +30,11 @@ QByteArray Contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The bitmaps of one folder, without those of its subfolders.
 QStringList BitmapsIn(const QString &folder)
 {
     QStringList files;
-    QDirIterator it(folder, {QStringLiteral("*.bmp")}, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(folder, {QStringLiteral("*.bmp")}, QDir::Files);
     while (it.hasNext())
         files << it.next();
     files.sort();

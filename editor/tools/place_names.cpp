@@ -1,0 +1,108 @@
+#include "place_names.h"
+
+#include "model/integer_text.h"
+
+#include <optional>
+
+namespace vantor {
+
+namespace {
+
+// A coordinate cell: empty reads as 0, anything else must be a number.
+std::optional<int> CoordinateOf(const QString &text, QString &error)
+{
+    if (text.isEmpty())
+        return 0;
+    const std::optional<int> value = ParseInteger(text);
+    if (!value)
+        error = InvalidIntegerMessage(text);
+    return value;
+}
+
+void SetNoPlace(MapStore &map, int x, int y)
+{
+    map.at(PlaceIndex, x, y) = 255;
+    map.at(PlaceIndexHigh, x, y) = 127;
+}
+
+} // namespace
+
+QString ApplyPlaceCoordinates(MapStore &map, const PlaceTable &places)
+{
+    for (int row = 1; row < places.rowCount(); ++row) {
+        QString error;
+        const std::optional<int> x = CoordinateOf(places.cell(PlaceTable::XColumn, row), error);
+        if (!x)
+            return error;
+        const std::optional<int> y = CoordinateOf(places.cell(PlaceTable::YColumn, row), error);
+        if (!y)
+            return error;
+        if ((*x == 0 && *y == 0) || !IsOnMap(map, *x, *y))
+            continue;
+        map.at(PlaceIndex, *x, *y) = std::uint8_t((row - 1) % 256);
+        map.at(PlaceIndexHigh, *x, *y) = 0;
+    }
+    return {};
+}
+
+QString DeletePlaceReferences(MapStore &map, PlaceTable &places, int row)
+{
+    for (const int column : {int(PlaceTable::XColumn), int(PlaceTable::YColumn)}) {
+        const QString text = places.cell(column, row);
+        if (!ParseInteger(text))
+            return InvalidIntegerMessage(text);
+    }
+    const int x = *ParseInteger(places.cell(PlaceTable::XColumn, row));
+    const int y = *ParseInteger(places.cell(PlaceTable::YColumn, row));
+    if (IsOnMap(map, x, y)) {
+        const std::uint8_t reference = map.at(PlaceIndex, x, y);
+        for (int hy = 0; hy < map.MapHeight; ++hy)
+            for (int hx = 0; hx < map.MapWidth; ++hx)
+                if (map.at(PlaceIndex, hx, hy) == reference && map.at(PlaceIndexHigh, hx, hy) == 0)
+                    SetNoPlace(map, hx, hy);
+    }
+    places.setCell(PlaceTable::XColumn, row, {});
+    places.setCell(PlaceTable::YColumn, row, {});
+    return {};
+}
+
+void ClearPlaceReferences(MapStore &map, PlaceTable &places)
+{
+    for (int y = 0; y < map.MapHeight; ++y)
+        for (int x = 0; x < map.MapWidth; ++x)
+            SetNoPlace(map, x, y);
+    for (int row = 1; row < places.rowCount(); ++row) {
+        places.setCell(PlaceTable::XColumn, row, {});
+        places.setCell(PlaceTable::YColumn, row, {});
+    }
+}
+
+QString CaptionHexWithCity(MapStore &map, CityTable &cities, int row, HexCoord hex)
+{
+    map.at(PlaceIndex, hex.x, hex.y) = std::uint8_t((row - 1) % 256);
+    map.at(PlaceIndexHigh, hex.x, hex.y) = 0;
+    const std::pair<int, Plane> attributes[] = {
+        {CityTable::Attr03Column, CityAttr03}, {CityTable::Attr04Column, CityAttr04}, {CityTable::Attr16Column, CityAttr16}};
+    for (const auto &[column, plane] : attributes) {
+        const QString text = cities.cell(column, row);
+        const std::optional<int> value = ParseInteger(text);
+        if (!value)
+            return InvalidIntegerMessage(text);
+        map.at(plane, hex.x, hex.y) = std::uint8_t(*value & 0xFF);
+    }
+    cities.setCell(CityTable::XColumn, row, QString::number(hex.x));
+    cities.setCell(CityTable::YColumn, row, QString::number(hex.y));
+    return {};
+}
+
+void ClearCityHex(MapStore &map, CityTable &cities, int row, HexCoord hex)
+{
+    SetNoPlace(map, hex.x, hex.y);
+    map.at(CityAttr03, hex.x, hex.y) = 0;
+    map.at(CityAttr04, hex.x, hex.y) = 0;
+    map.at(CityAttr16, hex.x, hex.y) = 255;
+    cities.setCell(CityTable::XColumn, row, {});
+    cities.setCell(CityTable::YColumn, row, {});
+}
+
+} // namespace vantor

@@ -1,0 +1,40 @@
+#pragma once
+// Attaching the places of the place-name table and the cities of the city table to hexes.
+
+#include "model/map_store.h"
+#include "model/place_tables.h"
+
+#include <QString>
+
+namespace vantor {
+
+// Done in the place-name editor: every row whose X and Y name a hex of the map (other than 0, 0)
+// gives that hex the row's place number (row - 1, its low 8 bits). Only adds references. Empty text,
+// or the conversion error of the first X or Y cell that is not a number (rows before it stay done).
+QString ApplyPlaceCoordinates(MapStore &map, const PlaceTable &places);
+
+// Delete Current Selection: the reference stored at the hex that row points to is removed from
+// every hex, and the row's X and Y are emptied. A row that names no hex of the map only has its
+// X and Y emptied. Empty text, or the conversion error for an X or Y cell that is not a number.
+QString DeletePlaceReferences(MapStore &map, PlaceTable &places, int row);
+
+// Clear Place Names: no hex keeps a place or city reference; the places keep their names but lose
+// their X and Y.
+void ClearPlaceReferences(MapStore &map, PlaceTable &places);
+
+// The place number a hex refers to (place index + 256 x high byte); 0x7FFF means none.
+inline int PlaceReferenceOf(const MapStore &map, HexCoord hex)
+{
+    return map.at(PlaceIndex, hex.x, hex.y) + 256 * map.at(PlaceIndexHigh, hex.x, hex.y);
+}
+inline constexpr int NoPlace = 0x7FFF;
+
+// A city caption click: the hex refers to city `row - 1` and takes the city's three attribute
+// bytes (their low 8 bits) from the row, which then shows the hex's column and row. Stops with the
+// conversion error at the first attribute cell that is not a number, the place reference written.
+QString CaptionHexWithCity(MapStore &map, CityTable &cities, int row, HexCoord hex);
+
+// A city clear click: the hex loses its place and city values, and the row's X and Y are emptied.
+void ClearCityHex(MapStore &map, CityTable &cities, int row, HexCoord hex);
+
+} // namespace vantor
