@@ -6,6 +6,9 @@
 #include "model/terrain_tables.h"
 #include "render/map_bitmap_export.h"
 #include "render/tile_set_library.h"
+#include "tools/pattern_passes.h"
+#include "tools/road_links.h"
+#include "tools/sketch_conversion.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,6 +17,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <random>
 
 using namespace vantor;
 
@@ -27,16 +31,24 @@ const char *const UsageText =
     "Commands:\n"
     "  info FILE [SCENARIO OPTIONS]\n"
     "      Print the map's width, height, number of places and the tile sets its hexes use.\n"
-    "  render FILE OUT.bmp [--sets DIR] [--background VALUE]\n"
+    "  render FILE OUT.bmp [--sets DIR] [--background VALUE] [--roads]\n"
     "      Write the map's picture as a 24-bit bitmap, with tile sets from DIR (default: the\n"
     "      program's folder) on the background colour VALUE (0x00BBGGRR, decimal or hexadecimal\n"
-    "      behind 0x, x or $; default 0x38b8a0).\n"
+    "      behind 0x, x or $; default 0x38b8a0). --roads draws the road connections over it.\n"
     "  convert IN OUT [SCENARIO OPTIONS]\n"
     "      Read the map in IN and write it to OUT, each in the format of its extension. An OUT\n"
     "      scenario must exist: its map block is replaced in place, the rest of it is kept.\n"
     "  save-scenario IN SCENARIO [--homemade] [--proceed]\n"
     "      Write the map of IN into the existing scenario SCENARIO in place, with every check of\n"
     "      the editor's \"Save Map To Scenario\" (\"Save HM Scenario Map\" with --homemade).\n"
+    "  tool IN OUT STEP... [SCENARIO OPTIONS]\n"
+    "      Read the map in IN, change it by each STEP in the order given, and write it to OUT:\n"
+    "      coastline, roads, rivers (\"Make Coastline\", \"Make Roads\", \"Make Rivers\"),\n"
+    "      links, clear-links (\"Make Road Connections\", \"Clear Road Connections\").\n"
+    "  sketch SKETCH.bmp OUT [--scale N] [--seed N]\n"
+    "      Convert a sketch painted in navy, lime, dark green, white, red, blue and yellow into a\n"
+    "      new map of one hex per N x N pixels (3 to 10, default 5), at most 72 x 70 hexes. The\n"
+    "      tile variants are drawn at random; the same --seed draws the same ones.\n"
     "\n"
     "Scenario options:\n"
     "  --homemade, --regular\n"
@@ -128,10 +140,16 @@ int Render(QStringList args)
 {
     QString setsFolder = QCoreApplication::applicationDirPath();
     ColourValue background = EditorState{}.BackgroundColor;
+    bool roads = false;
     for (qsizetype i = 0; i < args.size();) {
         const QString option = args[i];
         if (!option.startsWith(QLatin1String("--"))) {
             ++i;
+            continue;
+        }
+        if (option == QLatin1String("--roads")) {
+            roads = true;
+            args.removeAt(i);
             continue;
         }
         if (i + 1 >= args.size())
@@ -166,7 +184,10 @@ int Render(QStringList args)
         return Refuse(error);
     TileSetLibrary sets(setsFolder);
     QString error;
-    const RedrawReport report = RenderMapToBmp(*map, sets, background, out, error);
+    BandOverlay overlay;
+    if (roads)
+        overlay = [&map](QImage &band, int bandTop) { DrawRoadOverlay(*map, band, bandTop); };
+    const RedrawReport report = RenderMapToBmp(*map, sets, background, out, error, overlay);
     if (!error.isEmpty())
         return Refuse(error);
     for (const int s : report.unavailableSets)
@@ -223,6 +244,99 @@ int SaveScenario(QStringList args)
     return Success;
 }
 
+// The map tools, applied as the editor's menu commands apply them.
+int Tool(QStringList args)
+{
+    MapFileOptions options;
+    if (const QString problem = TakeScenarioOptions(args, options); !problem.isEmpty())
+        return Usage(problem);
+    if (args.size() < 3)
+        return Usage(QStringLiteral("tool takes IN, OUT and at least one STEP"));
+    const QStringList steps = args.mid(2);
+    const QStringList known = {QStringLiteral("coastline"), QStringLiteral("roads"), QStringLiteral("rivers"),
+                               QStringLiteral("links"), QStringLiteral("clear-links")};
+    for (const QString &step : steps)
+        if (!known.contains(step))
+            return Usage(QStringLiteral("unknown step '%1'; the steps are %2").arg(step, known.join(QLatin1String(", "))));
+    if (!CanReadMapFile(args[0]))
+        return Usage(QStringLiteral("%1: cannot read this type of file; known types: %2").arg(args[0], KnownMapExtensions()));
+    if (!CanWriteMapFile(args[1]))
+        return Usage(QStringLiteral("%1: cannot write this type of file; known types: %2").arg(args[1], KnownMapExtensions()));
+    auto map = std::make_unique<MapStore>();
+    MapFileExtras extras;
+    if (const QString error = LoadMapFile(args[0], *map, extras, options); !error.isEmpty())
+        return Refuse(error);
+    Warn(extras);
+    const DefaultTerrainTable defaultTerrain = InitialDefaultTerrain();
+    for (const QString &step : steps) {
+        if (step == QLatin1String("coastline"))
+            MakeCoastline(*map, defaultTerrain);
+        else if (step == QLatin1String("roads"))
+            MakeRoads(*map, defaultTerrain);
+        else if (step == QLatin1String("rivers"))
+            MakeRivers(*map, defaultTerrain);
+        else if (step == QLatin1String("links"))
+            MakeRoadConnections(*map);
+        else
+            ClearRoadConnections(*map);
+    }
+    if (const QString error = SaveMapFile(args[1], *map, extras, options); !error.isEmpty())
+        return Refuse(error);
+    return Success;
+}
+
+// A sketch converted as the "Map Converter" window converts it, into a new map.
+int Sketch(QStringList args)
+{
+    int scale = DefaultPixelsPerHex;
+    std::optional<int> seed;
+    for (qsizetype i = 0; i < args.size();) {
+        const QString option = args[i];
+        if (!option.startsWith(QLatin1String("--"))) {
+            ++i;
+            continue;
+        }
+        if (option != QLatin1String("--scale") && option != QLatin1String("--seed"))
+            return Usage(QStringLiteral("unknown option %1").arg(option));
+        if (i + 1 >= args.size())
+            return Usage(QStringLiteral("%1 needs a value").arg(option));
+        const QString value = args[i + 1];
+        const std::optional<int> number = ParseInteger(value);
+        if (!number)
+            return Usage(InvalidIntegerMessage(value));
+        if (option == QLatin1String("--scale")) {
+            if (*number < MinPixelsPerHex || *number > MaxPixelsPerHex)
+                return Usage(QStringLiteral("--scale takes %1 to %2 pixels per hex").arg(MinPixelsPerHex).arg(MaxPixelsPerHex));
+            scale = *number;
+        } else {
+            seed = *number;
+        }
+        args.remove(i, 2);
+    }
+    if (args.size() != 2)
+        return Usage(QStringLiteral("sketch takes SKETCH.bmp and OUT"));
+    if (!CanWriteMapFile(args[1]))
+        return Usage(QStringLiteral("%1: cannot write this type of file; known types: %2").arg(args[1], KnownMapExtensions()));
+    QImage sketch;
+    if (const QString error = ReadSketch(args[0], sketch); !error.isEmpty())
+        return Refuse(error);
+    const QSize size = SketchMapSize(sketch.size(), scale);
+    if (!IsValidMapSize(size.width(), size.height()))
+        return Refuse(QStringLiteral("%1: a sketch of %2 x %3 pixels is smaller than one hex of %4 x %4 pixels")
+                          .arg(args[0])
+                          .arg(sketch.width())
+                          .arg(sketch.height())
+                          .arg(scale));
+    auto map = std::make_unique<MapStore>();
+    map->MapWidth = size.width();
+    map->MapHeight = size.height();
+    VariantSource random(seed ? VariantSource::result_type(*seed) : std::random_device{}());
+    ConvertSketch(sketch, scale, *map, InitialDefaultTerrain(), random);
+    if (const QString error = SaveMapFile(args[1], *map, MapFileExtras{}); !error.isEmpty())
+        return Refuse(error);
+    return Success;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -244,5 +358,9 @@ int main(int argc, char *argv[])
         return Convert(args);
     if (command == QLatin1String("save-scenario"))
         return SaveScenario(args);
+    if (command == QLatin1String("tool"))
+        return Tool(args);
+    if (command == QLatin1String("sketch"))
+        return Sketch(args);
     return Usage(QStringLiteral("unknown command '%1'").arg(command));
 }

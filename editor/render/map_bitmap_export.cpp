@@ -17,7 +17,7 @@ constexpr int BandHeight = 64;
 } // namespace
 
 RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &library, ColourValue background,
-                            const QString &path, QString &error)
+                            const QString &path, QString &error, const BandOverlay &overlay)
 {
     const int width = MapPictureWidth(map.MapWidth);
     const int height = MapPictureHeight(map.MapHeight);
@@ -35,6 +35,8 @@ RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &library, Colour
         if (bandBottom - bandTop != band.height())
             band = QImage(width, bandBottom - bandTop, QImage::Format_RGB32);
         DrawMap(map, sets, background, band, bandTop);
+        if (overlay)
+            overlay(band, bandTop);
         AppendBmp24Rows(chunk, band);
         if (!file.write(chunk))
             break;

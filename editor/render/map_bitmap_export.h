@@ -5,13 +5,17 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace vantor {
 
 // Draws the map band by band from the bottom up and streams each band into the file, so the
 // whole picture never has to be held in memory. The file is replaced only once it is complete (a
 // picture can be drawn again, so the disk is not waited for);
 // on failure error names the file and the reason. The report names no last tile.
+// overlay, when given, draws over each band once the map is drawn in it (band, its top row).
+using BandOverlay = std::function<void(QImage &band, int bandTop)>;
 RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &library, ColourValue background,
-                            const QString &path, QString &error);
+                            const QString &path, QString &error, const BandOverlay &overlay = {});
 
 } // namespace vantor
