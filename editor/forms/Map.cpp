@@ -11,19 +11,15 @@
 #include "Tiles.h"
 #include "help_window.h"
 
-#include "files/file_io.h"
-#include "files/native_map_file.h"
 #include "model/editor_state.h"
 #include "model/geometry.h"
 #include "model/integer_text.h"
-#include "render/bmp_encoding.h"
 #include "render/map_renderer.h"
 #include "tools/place_names.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
-#include <QFileInfo>
 #include <QPainter>
 #include <QRandomGenerator>
 
@@ -46,7 +42,6 @@ constexpr ColourValue Olive = 0x008080;
 constexpr ColourValue Aqua = 0xFFFF00;
 constexpr ColourValue Green = 0x008000;
 constexpr ColourValue Silver = 0xC0C0C0;
-constexpr ColourValue Lime = 0x00FF00;
 
 constexpr int HoverStep = 10; // the hover label follows the mouse in steps of more than this
 
@@ -73,8 +68,20 @@ void TMapForm::connectMenu()
     const auto on = [this](QAction *action, void (TMapForm::*handler)()) {
         connect(action, &QAction::triggered, this, handler);
     };
+    on(ui->LoadASCII, &TMapForm::LoadASCIIClick);
+    on(ui->SaveASCII, &TMapForm::SaveASCIIClick);
+    on(ui->LoadDefaultTerrain1, &TMapForm::LoadDefaultTerrain1Click);
+    on(ui->SaveDefaultTerrain1, &TMapForm::SaveDefaultTerrain1Click);
     on(ui->LoadMap1, &TMapForm::LoadMap1Click);
     on(ui->SaveMap1, &TMapForm::SaveMap1Click);
+    on(ui->LoadScenarioMap1, &TMapForm::LoadScenarioMap1Click);
+    on(ui->SaveMapToScenario1, &TMapForm::SaveMapToScenario1Click);
+    on(ui->LoadHMScenarioMap1, &TMapForm::LoadHMScenarioMap1Click);
+    on(ui->SaveHMScenarioMap1, &TMapForm::SaveHMScenarioMap1Click);
+    on(ui->LoadCites1, &TMapForm::LoadCites1Click);
+    on(ui->SaveCities1, &TMapForm::SaveCities1Click);
+    on(ui->SaveAreato1, &TMapForm::SaveAreaToASCIIMap1Click);
+    on(ui->PastefromASCIIMap1, &TMapForm::PastefromASCIIMap1Click);
     on(ui->SaveAsBitmap1, &TMapForm::SaveAsBitmap1Click);
     on(ui->Exit1, &TMapForm::Exit1Click);
     on(ui->NewMap1, &TMapForm::NewMap1Click);
@@ -104,7 +111,7 @@ void TMapForm::FormCreate()
     Editor.ProgramDir = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
     QPainter(&ui->MapImage->picture()).fillRect(0, 0, 649, 550, ToQColor(Olive));
     ui->MapImage->update();
-    setPromptColour(Lime);
+    setPromptColour(PromptLime);
 }
 
 void TMapForm::changeEvent(QEvent *event)
@@ -227,52 +234,6 @@ void TMapForm::endCommand()
     Editor.ClickCount = 0;
 }
 
-// ---- File commands -------------------------------------------------------------------------
-
-void TMapForm::LoadMap1Click()
-{
-    Editor.PlaceCount = 0;
-    OpenDialog1.title = QStringLiteral("Load Ketura Map File");
-    OpenDialog1.filter = QStringLiteral("Map files (*.map)|*.map|All files (*.*) | *.*");
-    OpenDialog1.defaultExt = QStringLiteral("map");
-    const QString fileName = Dialogs().openFileName(this, OpenDialog1);
-    if (fileName.isEmpty())
-        return;
-    if (const QString error = ReadMapFile(fileName, Map); !error.isEmpty()) {
-        Dialogs().inform(this, QStringLiteral("Map Not Loaded"), error);
-        return;
-    }
-    undo = {}; // what the last paint replaced belongs to the old map
-    RefreshMapImage();
-}
-
-void TMapForm::SaveMap1Click()
-{
-    SaveDialog1.title = QStringLiteral("Save Ketura Map File");
-    SaveDialog1.filter = QStringLiteral("Map files (*.map)|*.map| All files (*.*) |*.*");
-    SaveDialog1.defaultExt = QStringLiteral("map");
-    const QString fileName = Dialogs().saveFileName(this, SaveDialog1);
-    if (fileName.isEmpty())
-        return;
-    if (QFileInfo::exists(fileName) && !ConfirmOverwrite(this, fileName))
-        return;
-    if (const QString error = WriteMapFile(fileName, Map); !error.isEmpty())
-        Dialogs().inform(this, QStringLiteral("Map Not Saved"), error);
-}
-
-void TMapForm::SaveAsBitmap1Click()
-{
-    SaveDialog1.title = QStringLiteral("Save Ketura Map bmp");
-    SaveDialog1.filter = QStringLiteral("bmp files (*.bmp)|*.bmp| All files (*.*) |*.*");
-    SaveDialog1.defaultExt = QStringLiteral("bmp");
-    const QString fileName = Dialogs().saveFileName(this, SaveDialog1);
-    if (fileName.isEmpty())
-        return;
-    const QImage shown = mapPicture().copy(0, 0, MapPictureWidth(Map.MapWidth), MapPictureHeight(Map.MapHeight));
-    if (!WriteFileAtomically(fileName, EncodeBmp24(shown)).isEmpty())
-        Dialogs().showError(this, QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)));
-}
-
 void TMapForm::Exit1Click() { close(); }
 
 // ---- Edit commands -------------------------------------------------------------------------
@@ -310,11 +271,9 @@ void TMapForm::NewMap1Click()
             Map.at(Terrain, x, y) = std::uint8_t(terrain);
         }
     }
-    ui->EditPlaceNames1->setEnabled(false);
-    ui->CopyPlaceName1->setEnabled(false);
+    setPlaceNameCommandsEnabled(false);
     Editor.HomemadeMode = false;
-    undo = {};
-    RefreshMapImage();
+    mapReplaced();
 }
 
 void TMapForm::SprayCan1Click()
@@ -480,6 +439,10 @@ void TMapForm::MapImageClick()
     ++Editor.ClickCount;
     if (Editor.ClickMode == CopyPlaceNameMode)
         copyPlaceNameClick();
+    else if (Editor.ClickMode == SaveAreaMode)
+        saveAreaClick();
+    else if (Editor.ClickMode == PasteAreaMode)
+        pasteAreaClick();
 }
 
 // Painting needs a tile picked in the palette; until then a click paints nothing.

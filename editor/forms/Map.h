@@ -35,7 +35,9 @@ public:
     const QImage &paintImage() const { return PaintImage; }
     void setPaintImage(const QImage &tile) { PaintImage = tile; }
 
-    // The prompt panel that guides multi-click commands.
+    // The prompt panel that guides multi-click commands: lime, red after a failure.
+    static constexpr vantor::ColourValue PromptLime = 0x00FF00;
+    static constexpr vantor::ColourValue PromptRed = 0x0000FF;
     void showPrompt(const QString &text);
     void hidePrompt();
     void setPromptColour(vantor::ColourValue colour);
@@ -48,11 +50,23 @@ public:
     FileDialogSettings SaveDialog1;
 
 public slots:
+    void LoadASCIIClick();
+    void SaveASCIIClick();
+    void LoadDefaultTerrain1Click();
+    void SaveDefaultTerrain1Click();
     void LoadMap1Click();
     void SaveMap1Click();
+    void LoadScenarioMap1Click();
+    void SaveMapToScenario1Click();
+    void LoadHMScenarioMap1Click();
+    void SaveHMScenarioMap1Click();
+    void LoadCites1Click();
+    void SaveCities1Click();
     void SaveAsBitmap1Click();
     void Exit1Click();
     void NewMap1Click();
+    void SaveAreaToASCIIMap1Click();
+    void PastefromASCIIMap1Click();
     void SprayCan1Click();
     void SprayCanSettings1Click();
     void RemoveRoadConnections1Click();
@@ -89,6 +103,10 @@ private:
     void sprayStroke();
     void roadToggleClick();
     void copyPlaceNameClick();
+    void saveAreaClick();
+    void pasteAreaClick();
+    void mapReplaced();
+    void setPlaceNameCommandsEnabled(bool enabled);
     std::optional<vantor::HexCoord> clickedHex() const;
 
     std::unique_ptr<Ui::TMapForm> ui;

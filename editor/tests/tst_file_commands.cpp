@@ -1,0 +1,415 @@
+// The main window's file commands through the real menus, with the file dialogs and message boxes
+// answered by the test: ASCII maps, area save and paste, default terrain, scenarios and cities.
+
+#include "test_support.h"
+
+#include "files/ascii_map_file.h"
+#include "files/native_map_file.h"
+#include "forms/City.h"
+#include "forms/Map.h"
+#include "forms/Places.h"
+#include "forms/picture_box.h"
+#include "forms/windows.h"
+#include "model/editor_state.h"
+#include "model/geometry.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace vantor;
+
+namespace {
+
+QByteArray Contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Write(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+} // namespace
+
+class FileCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void asciiMapRoundTripWithPlaces();
+    void asciiLoadWithABadValueStopsWithTheError();
+    void asciiLoadOfAShortFileKeepsWhatWasRead();
+    void saveAreaClicksAndTheirPrompts();
+    void saveAreaFailurePromptsEndWithTheNextClick();
+    void pasteAreaAtTheClickedHex();
+    void pasteAreaCancelledTurnsThePromptRed();
+    void defaultTerrainSaveAndLoad();
+    void regularScenarioLoadAsksWhenByteFourLooksHomemade();
+    void homemadeScenarioLoadFillsThePlaceNames();
+    void scenarioSaveRefusalsAndInPlaceWrite();
+    void citiesLoadShowTheWindowAndSave();
+
+private:
+    void clickMenu(const QString &menuTitle, const QString &itemText);
+    void clickHex(int x, int y);
+    QLabel *prompt() { return form->findChild<QLabel *>(QStringLiteral("PromptPanel")); }
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<testing::ScriptedDialogs> dialogs;
+    std::unique_ptr<VantorWindows> windows;
+    TMapForm *form = nullptr;
+};
+
+void FileCommandsTest::init()
+{
+    Map = MapStore{};
+    Editor = EditorState{};
+    Map.MapWidth = 8;
+    Map.MapHeight = 6;
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x) {
+            Map.at(PlaceIndex, x, y) = 255;
+            Map.at(PlaceIndexHigh, x, y) = 127;
+            Map.at(TileIndex, x, y) = std::uint8_t(x + 8 * y);
+            Map.at(30, x, y) = 0x30; // beyond the planes an ASCII map carries
+        }
+    dialogs = std::make_unique<testing::ScriptedDialogs>();
+    windows = std::make_unique<VantorWindows>();
+    form = &windows->main();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    form->RefreshMapImage();
+    dialogs->messages.clear(); // the tile sets beside the test may be missing
+}
+
+void FileCommandsTest::cleanup()
+{
+    windows.reset();
+    dialogs.reset();
+}
+
+void FileCommandsTest::clickMenu(const QString &menuTitle, const QString &itemText)
+{
+    QMenuBar *bar = form->menuBar();
+    for (QAction *title : bar->actions()) {
+        if (title->text() != menuTitle)
+            continue;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+        QTRY_VERIFY(title->menu()->isVisible());
+        for (QAction *item : title->menu()->actions())
+            if (item->text() == itemText) {
+                QTest::mouseClick(title->menu(), Qt::LeftButton, {}, title->menu()->actionGeometry(item).center());
+                return;
+            }
+    }
+    QFAIL(qPrintable(itemText));
+}
+
+void FileCommandsTest::clickHex(int x, int y)
+{
+    const PixelRect r = HexRect(y * Map.MapWidth + x, Map.MapWidth);
+    QTest::mouseClick(form->findChild<PictureBox *>(QStringLiteral("MapImage")), Qt::LeftButton, {},
+                      QPoint(r.left + 24, r.top + 20));
+}
+
+void FileCommandsTest::asciiMapRoundTripWithPlaces()
+{
+    PlaceTable places(3);
+    places.setCell(PlaceTable::XColumn, 1, QStringLiteral("3"));
+    places.setCell(PlaceTable::YColumn, 1, QStringLiteral("4"));
+    places.setCell(PlaceTable::NameColumn, 1, QStringLiteral("Port North"));
+    places.setCell(PlaceTable::NameColumn, 2, QStringLiteral("Kiriwina"));
+    PlaceForm->setPlaces(places);
+    Editor.PlaceCount = 2;
+    const auto saved = std::make_unique<MapStore>(Map);
+
+    dialogs->fileAnswers << path(QStringLiteral("two.amf"));
+    clickMenu(QStringLiteral("File"), QStringLiteral("Save ASCII Map"));
+    QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Save Map in ASCII File"));
+    QCOMPARE(dialogs->fileDialogsShown.last().defaultExt, QStringLiteral("AMF"));
+    QVERIFY(Contents(path(QStringLiteral("two.amf"))).contains("03 04 Port North\r\n"));
+
+    // Load it into a changed map: planes 0..16 and the places come back; plane 30 is not in the file.
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x) {
+            Map.at(TileIndex, x, y) = 0;
+            Map.at(30, x, y) = 0x99;
+        }
+    PlaceForm->setPlaces(PlaceTable(2));
+    Editor.HomemadeMode = true;
+    form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->setEnabled(true);
+    dialogs->fileAnswers << path(QStringLiteral("two.amf"));
+    clickMenu(QStringLiteral("File"), QStringLiteral("Load ASCII Map"));
+    QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Load ASCII Map File"));
+    QCOMPARE(Map.MapWidth, 8);
+    QCOMPARE(Editor.PlaceCount, 2);
+    QCOMPARE(int(Map.at(TileIndex, 7, 5)), int(saved->at(TileIndex, 7, 5)));
+    QCOMPARE(int(Map.at(30, 7, 5)), 0x99);
+    QCOMPARE(PlaceForm->placeName(0), QStringLiteral("Port North"));
+    QCOMPARE(PlaceForm->places().cell(PlaceTable::XColumn, 1), QStringLiteral("3"));
+    QCOMPARE(PlaceForm->placeName(1), QStringLiteral("Kiriwina"));
+    QVERIFY(!Editor.HomemadeMode);
+    QVERIFY(!form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->isEnabled());
+    QVERIFY(dialogs->messages.isEmpty());
+}
+
+void FileCommandsTest::asciiLoadWithABadValueStopsWithTheError()
+{
+    QByteArray text = EncodeAsciiMap(Map, PlaceTable(), 0);
+    text.replace("FF 7F ", "FF ZZ ");
+    Write(path(QStringLiteral("bad.amf")), text);
+    dialogs->fileAnswers << path(QStringLiteral("bad.amf"));
+    Editor.PlaceCount = 5;
+    clickMenu(QStringLiteral("File"), QStringLiteral("Load ASCII Map"));
+    QCOMPARE(dialogs->errors, QStringList{QStringLiteral("'$ZZ' is not a valid integer value")});
+    QCOMPARE(Editor.PlaceCount, 0);
+}
+
+void FileCommandsTest::asciiLoadOfAShortFileKeepsWhatWasRead()
+{
+    const QByteArray text = EncodeAsciiMap(Map, PlaceTable(), 0);
+    Write(path(QStringLiteral("short.amf")), text.left(text.lastIndexOf("\r\n", text.size() / 2) + 2));
+    dialogs->fileAnswers << path(QStringLiteral("short.amf"));
+    clickMenu(QStringLiteral("File"), QStringLiteral("Load ASCII Map"));
+    QCOMPARE(dialogs->messages.size(), 1);
+    QVERIFY(dialogs->messages[0].contains(path(QStringLiteral("short.amf"))));
+    QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), QStringLiteral("8x6"));
+}
+
+void FileCommandsTest::saveAreaClicksAndTheirPrompts()
+{
+    clickMenu(QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
+    QCOMPARE(Editor.ClickMode, int(SaveAreaMode));
+    QCOMPARE(prompt()->text(), QStringLiteral("Click Upper Left"));
+    QCOMPARE(prompt()->palette().color(QPalette::Window), QColor(0, 255, 0));
+    clickHex(2, 1);
+    QCOMPARE(prompt()->text(), QStringLiteral("Now click on lower right"));
+    const QString area = path(QStringLiteral("area.amf"));
+    dialogs->fileAnswers << area;
+    clickHex(4, 3);
+    QCOMPARE(dialogs->fileDialogsShown.last().filter, QStringLiteral("ASCII Map File (*amf)|*.amf"));
+    QCOMPARE(Editor.ClickMode, int(PaintMode));
+    QVERIFY(!prompt()->isVisible());
+    QString problem;
+    QCOMPARE(Contents(area), EncodeAsciiArea(Map, 2, 1, 5, 4, &problem));
+    QVERIFY(Contents(area).startsWith(";ASCII map file for Vantor Version 0.50a\r\n;Width\r\n3\r\n;Height\r\n3\r\n"));
+
+    // Saving over it asks first; Cancel keeps the file.
+    clickMenu(QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
+    clickHex(0, 0);
+    dialogs->fileAnswers << area;
+    clickHex(0, 0);
+    QCOMPARE(dialogs->questions.size(), 1);
+    QVERIFY(dialogs->questions[0].startsWith(QLatin1String("Overwrite Warning")));
+    QCOMPARE(Contents(area), EncodeAsciiArea(Map, 2, 1, 5, 4, &problem));
+}
+
+void FileCommandsTest::saveAreaFailurePromptsEndWithTheNextClick()
+{
+    clickMenu(QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
+    clickHex(4, 4);
+    clickHex(2, 2); // above and left of the first: invalid
+    QCOMPARE(prompt()->text(), QStringLiteral("Invalid area. Click map to abort."));
+    QCOMPARE(prompt()->palette().color(QPalette::Window), QColor(255, 0, 0));
+    QVERIFY(dialogs->fileDialogsShown.isEmpty());
+    clickHex(1, 1);
+    QCOMPARE(Editor.ClickMode, int(PaintMode));
+    QVERIFY(!Editor.CommandPending);
+    QVERIFY(!prompt()->isVisible());
+
+    clickMenu(QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
+    QCOMPARE(prompt()->palette().color(QPalette::Window), QColor(0, 255, 0));
+    clickHex(1, 1);
+    clickHex(1, 1); // one hex is a valid area; the dialog is cancelled
+    QCOMPARE(prompt()->text(), QStringLiteral("No save. Click map to abort."));
+    clickHex(3, 3);
+    QCOMPARE(Editor.ClickMode, int(PaintMode));
+}
+
+void FileCommandsTest::pasteAreaAtTheClickedHex()
+{
+    auto source = testing::BlankMap(3, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            source->at(TileIndex, x, y) = std::uint8_t(200 + x + 3 * y);
+    QString problem;
+    Write(path(QStringLiteral("piece.amf")), EncodeAsciiArea(*source, 0, 0, 3, 2, &problem));
+    clickMenu(QStringLiteral("Edit"), QStringLiteral("Paste from ASCII Map"));
+    QCOMPARE(prompt()->text(), QStringLiteral("Click on upper left of paste area."));
+    dialogs->fileAnswers << path(QStringLiteral("piece.amf"));
+    clickHex(6, 4); // the piece is cut at the map's right edge
+    QCOMPARE(dialogs->fileDialogsShown.last().filter, QStringLiteral("ASCII Map File (*amf)|*.amf|All files (*.*)|*.*"));
+    QCOMPARE(int(Map.at(TileIndex, 6, 4)), 200);
+    QCOMPARE(int(Map.at(TileIndex, 7, 5)), 204);
+    QCOMPARE(int(Map.at(TileIndex, 5, 4)), 5 + 8 * 4);
+    QCOMPARE(Map.MapWidth, 8);
+    QCOMPARE(Editor.ClickMode, int(PaintMode));
+    QVERIFY(!prompt()->isVisible());
+}
+
+void FileCommandsTest::pasteAreaCancelledTurnsThePromptRed()
+{
+    clickMenu(QStringLiteral("Edit"), QStringLiteral("Paste from ASCII Map"));
+    clickHex(1, 1);
+    QCOMPARE(prompt()->text(), QStringLiteral("Paste aborted. Click map to continue."));
+    QCOMPARE(prompt()->palette().color(QPalette::Window), QColor(255, 0, 0));
+    clickHex(1, 1);
+    QCOMPARE(Editor.ClickMode, int(PaintMode));
+    QVERIFY(!Editor.CommandPending);
+}
+
+void FileCommandsTest::defaultTerrainSaveAndLoad()
+{
+    Editor.DefaultTerrain[2][5] = 'T';
+    const QString file = path(QStringLiteral("terrain.txt"));
+    dialogs->fileAnswers << file;
+    clickMenu(QStringLiteral("File"), QStringLiteral("Save Default Terrain"));
+    QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Save Default Terrain"));
+    QVERIFY(Contents(file).startsWith("// This is a default terrain map file for Vantor\r\n"));
+
+    Editor.DefaultTerrain = InitialDefaultTerrain();
+    dialogs->fileAnswers << file;
+    clickMenu(QStringLiteral("File"), QStringLiteral("Load Default Terrain"));
+    QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Read in Default Terrain"));
+    QCOMPARE(Editor.DefaultTerrain[2][5], 'T');
+    QCOMPARE(DefaultTerrainOf(Editor.DefaultTerrain, 2, 5), 36);
+}
+
+void FileCommandsTest::regularScenarioLoadAsksWhenByteFourLooksHomemade()
+{
+    auto scenarioMap = testing::BlankMap(5, 5);
+    scenarioMap->at(PlaceIndex, 0, 0) = 7; // byte 4 is not 255: looks homemade
+    scenarioMap->at(TileIndex, 4, 4) = 77;
+    Write(path(QStringLiteral("odd.scn")), EncodeMapFile(*scenarioMap) + QByteArray(300, 'R'));
+    dialogs->fileAnswers << path(QStringLiteral("odd.scn"));
+    dialogs->confirmAnswers << false;
+    clickMenu(QStringLiteral("File"), QStringLiteral("Load Scenario Map"));
+    QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Load Map From Regular Ketura Scenario"));
+    QCOMPARE(dialogs->questions, QStringList{QStringLiteral(
+        "Warning! Bad file format?: This is probably not a builtin scenario.\n      Proceed anyway?")});
+    QCOMPARE(Map.MapWidth, 8);
+
+    dialogs->fileAnswers << path(QStringLiteral("odd.scn"));
+    dialogs->confirmAnswers << true;
+    clickMenu(QStringLiteral("File"), QStringLiteral("Load Scenario Map"));
+    QCOMPARE(Map.MapWidth, 5);
+    QCOMPARE(int(Map.at(TileIndex, 4, 4)), 77);
+    QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), QStringLiteral("5x5"));
+}
+
+void FileCommandsTest::homemadeScenarioLoadFillsThePlaceNames()
+{
+    auto scenarioMap = testing::BlankMap(6, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x) {
+            scenarioMap->at(PlaceIndex, x, y) = 255;
+            scenarioMap->at(PlaceIndexHigh, x, y) = 127;
+        }
+    scenarioMap->at(PlaceIndex, 2, 3) = 1;
+    scenarioMap->at(PlaceIndexHigh, 2, 3) = 0;
+    const QByteArray mapFile = EncodeMapFile(*scenarioMap);
+    QByteArray block = mapFile.left(4) + QByteArray("\x02\x00\x00\x00", 4);
+    block += QByteArray("Wewak").leftJustified(30, '\0') + QByteArray("Hollandia").leftJustified(30, '\0');
+    Write(path(QStringLiteral("hm.scn")), block + mapFile.mid(4) + QByteArray(50, 'G'));
+
+    dialogs->fileAnswers << path(QStringLiteral("hm.scn"));
+    clickMenu(QStringLiteral("File"), QStringLiteral("Load HM Scenario Map"));
+    QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Load Map From Homemade Ketura Scenario"));
+    QVERIFY(dialogs->questions.isEmpty());
+    QCOMPARE(Editor.PlaceCount, 2);
+    QVERIFY(Editor.HomemadeMode);
+    QVERIFY(form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->isEnabled());
+    QVERIFY(form->findChild<QAction *>(QStringLiteral("CopyPlaceName1"))->isEnabled());
+    QCOMPARE(PlaceForm->placeName(0), QStringLiteral("Wewak"));
+    QCOMPARE(PlaceForm->placeName(1), QStringLiteral("Hollandia"));
+    QCOMPARE(PlaceForm->places().cell(PlaceTable::XColumn, 2), QStringLiteral("2"));
+    QCOMPARE(PlaceForm->places().cell(PlaceTable::YColumn, 2), QStringLiteral("3"));
+    QCOMPARE(PlaceForm->places().cell(PlaceTable::NameColumn, 0), QStringLiteral("  Name"));
+
+    // Saving it back as homemade rewrites the block in place and keeps the rest byte for byte.
+    const QByteArray before = Contents(path(QStringLiteral("hm.scn")));
+    Map.at(TileIndex, 1, 1) = 99;
+    dialogs->fileAnswers << path(QStringLiteral("hm.scn"));
+    clickMenu(QStringLiteral("File"), QStringLiteral("Save HM Scenario Map"));
+    QVERIFY2(dialogs->messages.isEmpty(), qPrintable(dialogs->messages.join(QLatin1Char('\n'))));
+    const QByteArray after = Contents(path(QStringLiteral("hm.scn")));
+    QCOMPARE(after.size(), before.size());
+    QCOMPARE(after.right(50), QByteArray(50, 'G'));
+    QCOMPARE(int(std::uint8_t(after[8 + 60 + 37 * (1 * 6 + 1) + TileIndex])), 99);
+    QVERIFY(!Editor.HomemadeMode);
+}
+
+void FileCommandsTest::scenarioSaveRefusalsAndInPlaceWrite()
+{
+    const QString scenario = path(QStringLiteral("war.scn"));
+    auto other = testing::BlankMap(9, 6);
+    other->at(PlaceIndex, 0, 0) = 255;
+    const QByteArray original = EncodeMapFile(*other) + QByteArray(1000, 'S');
+    Write(scenario, original);
+
+    // The wrong size is refused, the file untouched.
+    dialogs->fileAnswers << scenario;
+    clickMenu(QStringLiteral("File"), QStringLiteral("Save Map To Scenario"));
+    QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Save Map to Regular Ketura Scenario File"));
+    QCOMPARE(dialogs->messages, QStringList{QStringLiteral(
+        "Scenario Save Aborted!: This map is 8x6 but\n the scenario map is 9x6.\n     SAVE ABORTED.")});
+    QCOMPARE(Contents(scenario), original);
+
+    // No such file.
+    dialogs->messages.clear();
+    dialogs->fileAnswers << path(QStringLiteral("none.scn"));
+    clickMenu(QStringLiteral("File"), QStringLiteral("Save Map To Scenario"));
+    QCOMPARE(dialogs->messages, QStringList{QStringLiteral(
+        "No Such Scenario File: There is no file:\n%1\nYou must save into an existing      scenario file.")
+                                                .arg(path(QStringLiteral("none.scn")))});
+    QVERIFY(!QFile::exists(path(QStringLiteral("none.scn"))));
+
+    // A name without ".scn" is asked about; Cancel ends.
+    dialogs->fileAnswers << path(QStringLiteral("war.dat"));
+    clickMenu(QStringLiteral("File"), QStringLiteral("Save Map To Scenario"));
+    QVERIFY(dialogs->questions.last().startsWith(QLatin1String("Extension is not SCN: ")));
+
+    // The right size: the block is rewritten, the rest stays.
+    auto sameSize = testing::BlankMap(8, 6);
+    sameSize->at(PlaceIndex, 0, 0) = 255; // byte 4 as a regular scenario has it
+    Write(scenario, EncodeMapFile(*sameSize) + QByteArray(1000, 'S'));
+    dialogs->messages.clear();
+    dialogs->fileAnswers << scenario;
+    clickMenu(QStringLiteral("File"), QStringLiteral("Save Map To Scenario"));
+    QVERIFY(dialogs->messages.isEmpty());
+    QCOMPARE(Contents(scenario), EncodeMapFile(Map) + QByteArray(1000, 'S'));
+}
+
+void FileCommandsTest::citiesLoadShowTheWindowAndSave()
+{
+    Map.at(PlaceIndex, 5, 2) = 1;
+    Map.at(CityAttr03, 5, 2) = 4;
+    Write(path(QStringLiteral("towns.tst")), "Alpha\r\nBravo\r\nCharlie\r\n");
+    dialogs->fileAnswers << path(QStringLiteral("towns.tst"));
+    clickMenu(QStringLiteral("Cities"), QStringLiteral("Load Cities"));
+    QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Load Ketura City File"));
+    QVERIFY(Editor.CityMode);
+    QTRY_VERIFY(CityForm->isVisible());
+    QCOMPARE(CityForm->cityName(1), QStringLiteral("Bravo"));
+    QCOMPARE(CityForm->cities().cell(CityTable::XColumn, 2), QStringLiteral("5"));
+    QCOMPARE(CityForm->cities().cell(CityTable::Attr03Column, 2), QStringLiteral("4"));
+    QCOMPARE(CityForm->cities().rowCount(), 5);
+
+    dialogs->fileAnswers << path(QStringLiteral("again.tst"));
+    clickMenu(QStringLiteral("Cities"), QStringLiteral("Save Cities"));
+    QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("City Ketura City File"));
+    QCOMPARE(Contents(path(QStringLiteral("again.tst"))), QByteArray("Alpha\r\nBravo\r\nCharlie\r\n"));
+}
+
+QTEST_MAIN(FileCommandsTest)
+#include "tst_file_commands.moc"
