@@ -57,8 +57,6 @@ struct LoadResult {
     };
     Outcome outcome = Complete;
     UserMessage message;
-
-    bool changedData() const { return outcome != Refused; }
 };
 
 } // namespace vantor
