@@ -5,6 +5,8 @@
 
 #include "tools/road_links.h"
 
+#include <QPainter>
+#include <QPen>
 #include <QTest>
 
 #include <random>
@@ -67,6 +69,7 @@ private slots:
     void overlayDrawsHalfLines();
     void overlayLeavesTheOutermostRing();
     void overlayInBandsMatchesTheWholePicture();
+    void overlayIsDrawnWithTheRoadPen();
 };
 
 void RoadLinksTest::neighbourRuleByColumnParity_data()
@@ -426,6 +429,40 @@ void RoadLinksTest::overlayInBandsMatchesTheWholePicture()
         }
         QCOMPARE(joined, whole);
     }
+}
+
+// The overlay's lines are those of a yellow pen 3 pixels wide, from each interior hex centre halfway
+// to each linked neighbour's centre.
+void RoadLinksTest::overlayIsDrawnWithTheRoadPen()
+{
+    auto map = TerrainMap(14, 11, 11);
+    std::mt19937 random(8);
+    for (int x = 0; x < 14; ++x)
+        for (int y = 0; y < 11; ++y)
+            map->at(RoadLinks, x, y) = std::uint8_t(random() & random());
+    QImage expected = BlackPicture(*map);
+    {
+        QPainter painter(&expected);
+        QPen pen(QColor(255, 255, 0));
+        pen.setWidth(3);
+        pen.setCapStyle(Qt::RoundCap);
+        painter.setPen(pen);
+        for (int x = 1; x <= 12; ++x)
+            for (int y = 1; y <= 9; ++y)
+                for (const HexDirection d : PatternOrder)
+                    if (map->at(RoadLinks, x, y) & LinkBitOf(d)) {
+                        const QPoint centre = HexCentre({x, y});
+                        const QPoint towards = HexCentre(Neighbour({x, y}, d)) - centre;
+                        painter.drawLine(centre, centre + QPoint(towards.x() / 2, towards.y() / 2));
+                    }
+    }
+    QImage picture = BlackPicture(*map);
+    DrawRoadOverlay(*map, picture);
+    QCOMPARE(picture, expected);
+    // Any 32-bit picture takes it alike.
+    QImage premultiplied = BlackPicture(*map).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    DrawRoadOverlay(*map, premultiplied);
+    QCOMPARE(premultiplied.convertToFormat(QImage::Format_RGB32), expected);
 }
 
 QTEST_GUILESS_MAIN(RoadLinksTest)

@@ -1,0 +1,171 @@
+// The map tools on the largest map: all five pattern passes, converting a sketch, and the road
+// overlay. Run from a Release build: build/bin/tools_bench
+
+#include "test_support.h"
+
+#include "model/terrain_tables.h"
+#include "render/bmp_encoding.h"
+#include "render/map_bitmap_export.h"
+#include "render/map_renderer.h"
+#include "render/tile_set_library.h"
+#include "tools/pattern_passes.h"
+#include "tools/road_links.h"
+#include "tools/sketch_conversion.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+using namespace vantor;
+
+namespace {
+
+// A 360 x 350 sketch of an island with forest, mountains, desert, a river and roads: at 5 pixels per
+// hex a 72 x 70 map.
+QImage IslandSketch()
+{
+    QImage sketch(360, 350, QImage::Format_RGB32);
+    for (int y = 0; y < 350; ++y)
+        for (int x = 0; x < 360; ++x) {
+            const double dx = (x - 180) / 150.0;
+            const double dy = (y - 175) / 145.0;
+            const double r = dx * dx + dy * dy + 0.08 * std::sin(x / 9.0) * std::cos(y / 7.0);
+            QRgb colour = qRgb(0, 0, 127);
+            if (r < 1) {
+                colour = qRgb(0, 255, 0);
+                if ((x / 40 + y / 30) % 5 == 0)
+                    colour = qRgb(0, 127, 0);
+                else if ((x / 40 + y / 30) % 7 == 3)
+                    colour = qRgb(255, 255, 255);
+                else if ((x / 50 + y / 45) % 9 == 4)
+                    colour = qRgb(255, 255, 0);
+                if (x / 5 == 30 || x / 5 == 50 || y / 5 == 40)
+                    colour = qRgb(255, 0, 0);
+                if (x / 5 == 40 || y / 5 == 25)
+                    colour = qRgb(0, 0, 255);
+            }
+            sketch.setPixel(x, y, colour);
+        }
+    return sketch;
+}
+
+struct Fixture {
+    DefaultTerrainTable terrains = InitialDefaultTerrain();
+    QImage sketch = IslandSketch();
+    std::unique_ptr<MapStore> converted = testing::BlankMap(72, 70);
+
+    Fixture()
+    {
+        VariantSource random(1);
+        ConvertSketch(sketch, 5, *converted, terrains, random);
+    }
+};
+
+Fixture &Data()
+{
+    static Fixture fixture;
+    return fixture;
+}
+
+// "Make Coastline", "Make Roads" and "Make Rivers" on a freshly converted map (copying it back
+// each time is part of the figure: a few microseconds).
+void BM_AllFivePasses(benchmark::State &state)
+{
+    auto map = std::make_unique<MapStore>();
+    for (auto _ : state) {
+        *map = *Data().converted;
+        MakeCoastline(*map, Data().terrains);
+        MakeRoads(*map, Data().terrains);
+        MakeRivers(*map, Data().terrains);
+        benchmark::DoNotOptimize(map->bytes.data());
+    }
+}
+BENCHMARK(BM_AllFivePasses)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// The "Convert" button on a sketch already loaded.
+void BM_ConvertSketch(benchmark::State &state)
+{
+    auto map = testing::BlankMap(72, 70);
+    VariantSource random(1);
+    for (auto _ : state) {
+        ConvertSketch(Data().sketch, 5, *map, Data().terrains, random);
+        benchmark::DoNotOptimize(map->bytes.data());
+    }
+}
+BENCHMARK(BM_ConvertSketch)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// Reading the sketch from its bitmap file first, as "Load Bitmap" does.
+void BM_ReadAndConvertSketch(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("island.bmp"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(EncodeBmp24(Data().sketch)) < 0) {
+        state.SkipWithError("cannot write the sketch");
+        return;
+    }
+    file.close();
+    auto map = testing::BlankMap(72, 70);
+    VariantSource random(1);
+    for (auto _ : state) {
+        QImage sketch;
+        if (const QString error = ReadSketch(path, sketch); !error.isEmpty()) {
+            state.SkipWithError(qPrintable(error));
+            return;
+        }
+        ConvertSketch(sketch, 5, *map, Data().terrains, random);
+        benchmark::DoNotOptimize(map->bytes.data());
+    }
+}
+BENCHMARK(BM_ReadAndConvertSketch)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// "Show Road Connections" on a map whose every hex is linked all round.
+void BM_RoadOverlay(benchmark::State &state)
+{
+    auto map = testing::BlankMap(72, 70);
+    for (int x = 0; x < 72; ++x)
+        for (int y = 0; y < 70; ++y)
+            map->at(Terrain, x, y) = 2;
+    MakeRoadConnections(*map);
+    QImage picture = NewMapPicture(*map);
+    picture.fill(0);
+    for (auto _ : state) {
+        DrawRoadOverlay(*map, picture);
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+BENCHMARK(BM_RoadOverlay)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// `vantor-cli render --roads` of a 72 x 70 map with roads, against the same render without them.
+void BM_RenderToBitmapFile(benchmark::State &state)
+{
+    const bool roads = state.range(0) != 0;
+    QTemporaryDir setsDir;
+    for (int s = 0; s < 16; ++s)
+        testing::WriteSyntheticTileSet(setsDir.path(), s);
+    auto map = std::make_unique<MapStore>(*Data().converted);
+    MakeCoastline(*map, Data().terrains);
+    MakeRoads(*map, Data().terrains);
+    MakeRivers(*map, Data().terrains);
+    MakeRoadConnections(*map);
+    QTemporaryDir out;
+    const QString path = out.filePath(QStringLiteral("map.bmp"));
+    BandOverlay overlay;
+    if (roads)
+        overlay = [&map](QImage &band, int bandTop) { DrawRoadOverlay(*map, band, bandTop); };
+    for (auto _ : state) {
+        TileSetLibrary sets(setsDir.path());
+        QString error;
+        RenderMapToBmp(*map, sets, 0x38b8a0, path, error, overlay);
+        if (!error.isEmpty())
+            state.SkipWithError(qPrintable(error));
+    }
+}
+BENCHMARK(BM_RenderToBitmapFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+} // namespace
+
+BENCHMARK_MAIN();
