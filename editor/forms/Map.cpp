@@ -3,6 +3,7 @@
 #include "ui_MapForm.h"
 
 #include "City.h"
+#include "MapCvt.h"
 #include "Input.h"
 #include "Misc.h"
 #include "Places.h"
@@ -16,6 +17,7 @@
 #include "model/integer_text.h"
 #include "render/map_renderer.h"
 #include "tools/place_names.h"
+#include "tools/road_links.h"
 
 #include <QApplication>
 #include <QDir>
@@ -96,6 +98,12 @@ void TMapForm::connectMenu()
     on(ui->EditPlaceNames1, &TMapForm::EditPlaceNames1Click);
     on(ui->ClearPlaceNames1, &TMapForm::ClearPlaceNames1Click);
     on(ui->ShowStrategicMap1, &TMapForm::ShowStrategicMap1Click);
+    on(ui->Cvt, &TMapForm::CvtClick);
+    on(ui->MakeRoadConnections1, &TMapForm::MakeRoadConnections1Click);
+    on(ui->ClearRoadConnections1, &TMapForm::ClearRoadConnections1Click);
+    on(ui->MakeCoastline1, &TMapForm::MakeCoastline1Click);
+    on(ui->MakeRoads1, &TMapForm::MakeRoads1Click);
+    on(ui->MakeRivers1, &TMapForm::MakeRivers1Click);
     on(ui->About1, &TMapForm::About1Click);
     on(ui->VantorHelp1, &TMapForm::VantorHelp1Click);
 
@@ -337,8 +345,11 @@ void TMapForm::ShowTiles1Click() { TilesForm->show(); }
 
 void TMapForm::ShowRoadConnections1Click()
 {
-    if (ui->ShowRoadConnections1->isChecked())
+    if (ui->ShowRoadConnections1->isChecked()) {
+        DrawRoadOverlay(Map, ui->MapImage->picture());
+        ui->MapImage->repaint();
         return;
+    }
     RedrawMap();
     if (ui->RemoveRoadConnections1->isChecked()) {
         Editor.ClickMode = PaintMode;
@@ -346,6 +357,37 @@ void TMapForm::ShowRoadConnections1Click()
         hidePrompt();
         ui->RemoveRoadConnections1->setChecked(false);
     }
+}
+
+void TMapForm::CvtClick()
+{
+    MapConvert->show();
+    setPlaceNameCommandsEnabled(false);
+    Editor.HomemadeMode = false;
+}
+
+// Road links change the data only; the overlay shows them when it is drawn next.
+void TMapForm::MakeRoadConnections1Click() { MakeRoadConnections(Map); }
+
+void TMapForm::ClearRoadConnections1Click() { ClearRoadConnections(Map); }
+
+// The menu commands run the conversion window's buttons, then show the result.
+void TMapForm::MakeCoastline1Click()
+{
+    MapConvert->CoastBtnClick();
+    RefreshMapImage();
+}
+
+void TMapForm::MakeRoads1Click()
+{
+    MapConvert->RoadBtnClick();
+    RefreshMapImage();
+}
+
+void TMapForm::MakeRivers1Click()
+{
+    MapConvert->RiverBtnClick();
+    RefreshMapImage();
 }
 
 void TMapForm::ChangeSetDefaultTerrain1Click()
@@ -476,22 +518,24 @@ void TMapForm::sprayStroke()
     ClickY = savedY;
 }
 
-// The links themselves are flipped by the road tools; here the two clicks are counted and prompted.
+// Two clicks name a pair of neighbouring hexes whose road link flips; a click beside the map names
+// no hex, so its pair changes nothing.
 void TMapForm::roadToggleClick()
 {
-    const std::optional<HexCoord> hex = clickedHex();
-    const HexCoord point = hex.value_or(HexCoord{-1, -1});
+    const HexCoord point = clickedHex().value_or(HexCoord{-1, -1});
     if (Editor.ClickCount == 0) {
         FirstPointX = point.x;
         FirstPointY = point.y;
         Editor.ClickCount = 1;
         showPrompt(QStringLiteral("Road Toggle: Click 2nd Tile"));
-    } else {
-        SecondPointX = point.x;
-        SecondPointY = point.y;
-        Editor.ClickCount = 0;
-        showPrompt(QStringLiteral("Road Toggle: Click 1st Tile"));
+        return;
     }
+    SecondPointX = point.x;
+    SecondPointY = point.y;
+    Editor.ClickCount = 0;
+    showPrompt(QStringLiteral("Road Toggle: Click 1st Tile"));
+    ToggleRoadLink(Map, {FirstPointX, FirstPointY}, {SecondPointX, SecondPointY}, &ui->MapImage->picture());
+    ui->MapImage->repaint();
 }
 
 void TMapForm::copyPlaceNameClick()

@@ -78,6 +78,12 @@ public slots:
     void EditPlaceNames1Click();
     void ClearPlaceNames1Click();
     void ShowStrategicMap1Click();
+    void CvtClick();
+    void MakeRoadConnections1Click();
+    void ClearRoadConnections1Click();
+    void MakeCoastline1Click();
+    void MakeRoads1Click();
+    void MakeRivers1Click();
     void About1Click();
     void VantorHelp1Click();
 
