@@ -2,6 +2,8 @@
 
 #include "ui_PlaceForm.h"
 
+#include "windows.h"
+
 #include "dialogs.h"
 #include "text_grid_view.h"
 
@@ -21,6 +23,7 @@ TPlaceForm::TPlaceForm(QWidget *parent)
     SetColumnWidths(*ui->PlaceStringGrid, {40, 41, 250});
     connect(ui->DoneBtn, &QPushButton::clicked, this, &TPlaceForm::DoneBtnClick);
     connect(ui->DeleteBtn, &QPushButton::clicked, this, &TPlaceForm::DeleteBtnClick);
+    CentreOnScreen(*this);
 }
 
 TPlaceForm::~TPlaceForm() = default;

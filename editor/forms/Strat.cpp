@@ -2,6 +2,8 @@
 
 #include "ui_StratForm.h"
 
+#include "windows.h"
+
 #include "Map.h"
 
 #include "files/file_io.h"
@@ -27,6 +29,7 @@ TStratForm::TStratForm(QWidget *parent)
     connect(ui->StratImage, &PictureBox::mouseMoved, this, &TStratForm::StratImageMouseMove);
     connect(ui->StratImage, &PictureBox::mouseDown, this, &TStratForm::StratImageMouseDown);
     connect(ui->SaveBtn, &QPushButton::clicked, this, &TStratForm::SaveBtnClick);
+    CentreOnScreen(*this);
 }
 
 TStratForm::~TStratForm() = default;

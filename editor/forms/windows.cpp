@@ -10,6 +10,14 @@
 #include "Strat.h"
 #include "Tiles.h"
 
+#include <QScreen>
+
+void CentreOnScreen(QWidget &window)
+{
+    if (const QScreen *screen = window.screen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
+}
+
 namespace {
 
 // Creates a window and makes it the process-wide instance.

@@ -4,6 +4,11 @@
 
 #include <memory>
 
+class QWidget;
+
+// Puts a window in the middle of the screen it is on.
+void CentreOnScreen(QWidget &window);
+
 class TMapForm;
 class TTilesForm;
 class TMapConvert;

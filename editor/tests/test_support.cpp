@@ -4,7 +4,10 @@
 #include "render/bmp_encoding.h"
 
 #include <QDir>
+#include <QCoreApplication>
 #include <QFile>
+#include <QMouseEvent>
+#include <QWidget>
 
 #include <stdexcept>
 
@@ -40,6 +43,12 @@ std::unique_ptr<vantor::MapStore> BlankMap(int width, int height)
     map->MapWidth = width;
     map->MapHeight = height;
     return map;
+}
+
+void HoverOver(QWidget *widget, QPoint pos)
+{
+    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
 }
 
 QString ScriptedDialogs::nextFile(const FileDialogSettings &settings)

@@ -5,6 +5,7 @@
 #include "model/map_store.h"
 
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +25,10 @@ void WriteSyntheticTileSet(const QString &folder, int set, const QString &fileNa
 
 // A map of the given size whose hexes all use set 0, tile 0, with every other byte 0.
 std::unique_ptr<vantor::MapStore> BlankMap(int width, int height);
+
+// Moves the mouse over widget to pos with no button held, delivering the move to widget itself
+// whatever other window lies on top of it.
+void HoverOver(QWidget *widget, QPoint pos);
 
 // Answers the editor's dialogs from queues the test fills, and records what they were asked.
 class ScriptedDialogs final : public DialogProvider {

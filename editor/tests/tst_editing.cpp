@@ -456,8 +456,8 @@ void EditingTest::terrainEditRewritesTheDefaultTerrain()
     QCOMPARE(Editor.DefaultTerrain[0][5], 'O');
     QCOMPARE(Editor.CurrentTile, -1);
     QCOMPARE(TilesForm->picture(), before); // no marker in terrain-edit mode
-    QTest::mouseMove(tileImage, QPoint(cell.left + 24, cell.top + 40));
-    QTest::mouseMove(tileImage, QPoint(cell.left + 24, cell.top + 20));
+    testing::HoverOver(tileImage, QPoint(cell.left + 24, cell.top + 40));
+    testing::HoverOver(tileImage, QPoint(cell.left + 24, cell.top + 20));
     QCOMPARE(child<QLabel>(TilesForm, "WhereLbl")->text(), QStringLiteral("#5  Deep Ocean"));
 
     // Coming back to the main window ends terrain-edit mode.
@@ -475,22 +475,22 @@ void EditingTest::hoverLabelsFollowTheMouseInStepsOfTen()
     Map.at(Terrain, 2, 1) = 31;
     auto *where = child<QLabel>(form, "WhereLbl");
     const QPoint start = hexCentre(2, 1);
-    QTest::mouseMove(mapImage, start);
+    testing::HoverOver(mapImage, start);
     QCOMPARE(where->text(), QStringLiteral("2,1 Deep Ocean"));
     Map.at(Terrain, 2, 1) = 4;
-    QTest::mouseMove(mapImage, start + QPoint(10, -10)); // within 10 pixels: unchanged
+    testing::HoverOver(mapImage, start + QPoint(10, -10)); // within 10 pixels: unchanged
     QCOMPARE(where->text(), QStringLiteral("2,1 Deep Ocean"));
-    QTest::mouseMove(mapImage, start + QPoint(0, 11));
+    testing::HoverOver(mapImage, start + QPoint(0, 11));
     QCOMPARE(where->text(), QStringLiteral("2,1 Clear"));
 
     auto *tileImage = child<PictureBox>(TilesForm, "TileImage");
     auto *tileWhere = child<QLabel>(TilesForm, "WhereLbl");
     const PixelRect cell = TileRect(17); // set 0, tile 17 holds 'N'; tile 25 below it holds '.'
-    QTest::mouseMove(tileImage, QPoint(cell.left + 24, cell.bottom - 5));
+    testing::HoverOver(tileImage, QPoint(cell.left + 24, cell.bottom - 5));
     QCOMPARE(tileWhere->text(), QStringLiteral("#17  Coast"));
-    QTest::mouseMove(tileImage, QPoint(cell.left + 24, cell.bottom + 5));
+    testing::HoverOver(tileImage, QPoint(cell.left + 24, cell.bottom + 5));
     QCOMPARE(tileWhere->text(), QStringLiteral("#17  Coast"));
-    QTest::mouseMove(tileImage, QPoint(cell.left + 24, cell.bottom + 6));
+    testing::HoverOver(tileImage, QPoint(cell.left + 24, cell.bottom + 6));
     QCOMPARE(tileWhere->text(), QStringLiteral("#25  Tetrahedron"));
 }
 

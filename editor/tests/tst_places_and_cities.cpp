@@ -347,14 +347,14 @@ void PlacesAndCitiesTest::hoverLabelNamesPlacesAndCities()
     auto *where = form->findChild<QLabel *>(QStringLiteral("WhereLbl"));
     const PixelRect r = HexRect(1 * 12 + 2, 12);
 
-    QTest::mouseMove(image, QPoint(r.left + 20, r.top + 20));
+    testing::HoverOver(image, QPoint(r.left + 20, r.top + 20));
     QCOMPARE(where->text(), QStringLiteral("2,1 Clear"));
     Editor.HomemadeMode = true;
-    QTest::mouseMove(image, QPoint(r.left + 20, r.top + 35));
+    testing::HoverOver(image, QPoint(r.left + 20, r.top + 35));
     QCOMPARE(where->text(), QStringLiteral("2,1 Clear, Finschhafen"));
     Editor.HomemadeMode = false;
     Editor.CityMode = true;
-    QTest::mouseMove(image, QPoint(r.left + 20, r.top + 5));
+    testing::HoverOver(image, QPoint(r.left + 20, r.top + 5));
     QCOMPARE(where->text(), QStringLiteral("2,1 Clear, Madang 1"));
 }
 

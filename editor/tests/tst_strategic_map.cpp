@@ -191,13 +191,13 @@ void StrategicMapTest::windowRedrawsOnActivationAndNamesTheHexUnderTheMouse()
     auto *terrain = StratForm->findChild<QLabel *>(QStringLiteral("StratTerLbl"));
     QCOMPARE(xy->text(), QStringLiteral("?,?"));
     QCOMPARE(terrain->text(), QStringLiteral("Clear"));
-    QTest::mouseMove(image, QPoint(6 * 3 + 1, 6 * 2 + 3 + 1));
+    testing::HoverOver(image, QPoint(6 * 3 + 1, 6 * 2 + 3 + 1));
     QCOMPARE(xy->text(), QStringLiteral("3,2"));
     QCOMPARE(terrain->text(), QStringLiteral("Mountain"));
-    QTest::mouseMove(image, QPoint(6 * 12 + 1, 1)); // past the last column: column 0 again
+    testing::HoverOver(image, QPoint(6 * 12 + 1, 1)); // past the last column: column 0 again
     QCOMPARE(xy->text(), QStringLiteral("0,0"));
     QCOMPARE(terrain->text(), QStringLiteral("Deep Ocean"));
-    QTest::mouseMove(image, QPoint(1, 6 * 9 + 1)); // below the last row: nothing to name
+    testing::HoverOver(image, QPoint(1, 6 * 9 + 1)); // below the last row: nothing to name
     QCOMPARE(xy->text(), QStringLiteral("0,0"));
 
     // Changes show at the next activation.
