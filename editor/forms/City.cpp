@@ -2,6 +2,7 @@
 
 #include "ui_CityForm.h"
 
+#include "Map.h"
 #include "dialogs.h"
 #include "text_grid_view.h"
 
@@ -52,9 +53,24 @@ QString TCityForm::cityName(int city) const { return cellText(CityTable::NameCol
 
 QString TCityForm::cityNumber(int city) const { return cellText(CityTable::NumberColumn, city + 1); }
 
+// The main window takes this mode; a command of its own still collecting clicks ends.
+void TCityForm::enterCaptionMode()
+{
+    if (MapForm)
+        MapForm->startClickMode(CityCaptionMode);
+    else
+        Editor.ClickMode = CityCaptionMode;
+}
+
+void TCityForm::forgetPendingAction()
+{
+    pending = PendingAction::None;
+    ui->Chosen1Lbl->clear();
+}
+
 void TCityForm::CaptionBtnClick()
 {
-    Editor.ClickMode = CityCaptionMode;
+    enterCaptionMode();
     pending = PendingAction::Caption;
     pendingRow = CurrentGridRow(*ui->CitySG);
     ui->Chosen1Lbl->setText(QString::number(pendingRow - 1));
@@ -62,17 +78,20 @@ void TCityForm::CaptionBtnClick()
 
 void TCityForm::ClearBtnClick()
 {
-    Editor.ClickMode = CityCaptionMode;
+    enterCaptionMode();
     pending = PendingAction::Clear;
     pendingRow = CurrentGridRow(*ui->CitySG);
     ui->Chosen1Lbl->setText(QString::number(1 - pendingRow));
 }
 
+// Ends city-caption mode; another command's clicks are left alone.
 void TCityForm::UncaptionBtnClick()
 {
-    Editor.ClickMode = PaintMode;
-    pending = PendingAction::None;
-    ui->Chosen1Lbl->clear();
+    if (Editor.ClickMode == CityCaptionMode && MapForm)
+        MapForm->startClickMode(PaintMode);
+    else if (Editor.ClickMode == CityCaptionMode)
+        Editor.ClickMode = PaintMode;
+    forgetPendingAction();
 }
 
 void TCityForm::applyPendingAction(HexCoord hex)

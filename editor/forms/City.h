@@ -27,6 +27,8 @@ public:
 
     // A map click in city-caption mode: caption the hex with the chosen city, or clear it.
     void applyPendingAction(vantor::HexCoord hex);
+    // No caption or clear action is chosen any more.
+    void forgetPendingAction();
 
 public slots:
     void CaptionBtnClick();
@@ -35,6 +37,7 @@ public slots:
 
 private:
     void FormCreate();
+    void enterCaptionMode();
     QString cellText(int column, int gridRow) const;
 
     enum class PendingAction { None, Caption, Clear };

@@ -233,13 +233,29 @@ void TMapForm::setPromptColour(ColourValue colour)
     ui->PromptPanel->setPalette(palette);
 }
 
+// A command still collecting clicks ends before another mode starts, so that no mode is ever left
+// half set: its prompt goes, the road-toggle item is unchecked, the city window forgets its action.
+void TMapForm::startClickMode(int mode)
+{
+    const int previous = Editor.ClickMode;
+    if (previous != mode) {
+        if (previous == RoadToggleMode)
+            ui->RemoveRoadConnections1->setChecked(false);
+        if (previous == CityCaptionMode && CityForm)
+            CityForm->forgetPendingAction();
+        if (previous != PaintMode && previous != CityCaptionMode)
+            hidePrompt();
+    }
+    Editor.ClickMode = mode;
+    Editor.CommandPending = mode == SaveAreaMode || mode == PasteAreaMode || mode == CopyPlaceNameMode;
+    Editor.ClickCount = 0;
+}
+
 // Ends a multi-click command: back to painting.
 void TMapForm::endCommand()
 {
+    startClickMode(PaintMode);
     hidePrompt();
-    Editor.ClickMode = PaintMode;
-    Editor.CommandPending = false;
-    Editor.ClickCount = 0;
 }
 
 void TMapForm::Exit1Click() { close(); }
@@ -303,21 +319,17 @@ void TMapForm::RemoveRoadConnections1Click()
         ui->RemoveRoadConnections1->setChecked(false);
         return;
     }
-    Editor.ClickCount = 0;
     if (ui->RemoveRoadConnections1->isChecked()) {
-        Editor.ClickMode = RoadToggleMode;
+        startClickMode(RoadToggleMode);
         showPrompt(QStringLiteral("Road Toggle: Click 1st tile"));
     } else {
-        Editor.ClickMode = PaintMode;
-        hidePrompt();
+        startClickMode(PaintMode);
     }
 }
 
 void TMapForm::CopyPlaceName1Click()
 {
-    Editor.CommandPending = true;
-    Editor.ClickMode = CopyPlaceNameMode;
-    Editor.ClickCount = 0;
+    startClickMode(CopyPlaceNameMode);
     showPrompt(QStringLiteral("Click on name to Copy."));
 }
 
@@ -351,12 +363,8 @@ void TMapForm::ShowRoadConnections1Click()
         return;
     }
     RedrawMap();
-    if (ui->RemoveRoadConnections1->isChecked()) {
-        Editor.ClickMode = PaintMode;
-        Editor.ClickCount = 0;
-        hidePrompt();
-        ui->RemoveRoadConnections1->setChecked(false);
-    }
+    if (Editor.ClickMode == RoadToggleMode)
+        startClickMode(PaintMode);
 }
 
 void TMapForm::CvtClick()

@@ -42,6 +42,9 @@ public:
     void hidePrompt();
     void setPromptColour(vantor::ColourValue colour);
 
+    // Switches what a click on the map means, ending a command that is still collecting clicks.
+    void startClickMode(int mode);
+
     // The spray can's random numbers repeat for the same seed.
     void seedSpray(unsigned seed) { sprayRandom.seed(seed); }
 

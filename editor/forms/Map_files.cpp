@@ -152,20 +152,16 @@ void TMapForm::LoadASCIIClick()
 
 void TMapForm::SaveAreaToASCIIMap1Click()
 {
+    startClickMode(SaveAreaMode);
     setPromptColour(PromptLime);
     showPrompt(QStringLiteral("Click Upper Left"));
-    Editor.CommandPending = true;
-    Editor.ClickMode = SaveAreaMode;
-    Editor.ClickCount = 0;
 }
 
 void TMapForm::PastefromASCIIMap1Click()
 {
-    Editor.CommandPending = true;
+    startClickMode(PasteAreaMode);
     setPromptColour(PromptLime);
     showPrompt(QStringLiteral("Click on upper left of paste area."));
-    Editor.ClickMode = PasteAreaMode;
-    Editor.ClickCount = 0;
 }
 
 // The clicks of Save Area To ASCII Map: upper left, lower right, then (after a failure) the end.

@@ -3,6 +3,7 @@
 
 #include "test_support.h"
 
+#include "forms/City.h"
 #include "forms/Input.h"
 #include "forms/Map.h"
 #include "forms/Misc.h"
@@ -48,6 +49,7 @@ private slots:
     void shiftClicksDoNotPaint();
     void copyPlaceNameClicks();
     void roadToggleModeAndItsPrompts();
+    void startingACommandEndsTheOneCollectingClicks();
     void sprayIsCutAtTheMapEdge();
     void sprayDensityOneOrZeroPaintsNothing();
     void spraySettingsChangeOnlyWithOk();
@@ -322,6 +324,34 @@ void EditingTest::roadToggleModeAndItsPrompts()
     QCOMPARE(Editor.ClickMode, int(PaintMode));
     QVERIFY(!toggle->isChecked());
     QVERIFY(!prompt()->isVisible());
+}
+
+void EditingTest::startingACommandEndsTheOneCollectingClicks()
+{
+    showSmallMap();
+    pickTile(2, 2);
+    clickMenu(QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
+    clickHex(1, 1);
+    QTest::mouseClick(CityForm->findChild<QPushButton *>(QStringLiteral("CaptionBtn")), Qt::LeftButton);
+    QCOMPARE(Editor.ClickMode, int(CityCaptionMode));
+    QVERIFY(!Editor.CommandPending);
+    QVERIFY(!prompt()->isVisible());
+    QTest::mouseClick(CityForm->findChild<QPushButton *>(QStringLiteral("UncaptionBtn")), Qt::LeftButton);
+    QCOMPARE(Editor.ClickMode, int(PaintMode));
+    clickHex(3, 3); // painting works again
+    QCOMPARE(int(Map.at(TileSet, 3, 3)), 2);
+
+    // Road toggle, then Paste: the toggle item is unchecked and the paste owns the clicks.
+    clickMenu(QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
+    clickMenu(QStringLiteral("Edit"), QStringLiteral("Toggle Road Connections"));
+    clickMenu(QStringLiteral("Edit"), QStringLiteral("Paste from ASCII Map"));
+    QCOMPARE(Editor.ClickMode, int(PasteAreaMode));
+    QVERIFY(!child<QAction>(form, "RemoveRoadConnections1")->isChecked());
+    QCOMPARE(prompt()->text(), QStringLiteral("Click on upper left of paste area."));
+    // Uncaption while pasting leaves the paste alone.
+    QTest::mouseClick(CityForm->findChild<QPushButton *>(QStringLiteral("UncaptionBtn")), Qt::LeftButton);
+    QCOMPARE(Editor.ClickMode, int(PasteAreaMode));
+    QVERIFY(Editor.CommandPending);
 }
 
 void EditingTest::sprayIsCutAtTheMapEdge()
