@@ -35,6 +35,10 @@ while [ $# -gt 0 ]; do
     shift
 done
 
+if ! command -v clang++ >/dev/null; then
+    echo "fuzz.sh: clang++ is missing (Debian packages clang and libclang-rt-14-dev)" >&2
+    exit 1
+fi
 echo "== Fuzz build (clang, libFuzzer, ASan + UBSan) in $build =="
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DVANTOR_FUZZ=ON -DWARNINGS_AS_ERRORS=ON \
     -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" >/dev/null

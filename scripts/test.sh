@@ -18,3 +18,5 @@ run_suite "$root/build" -DCMAKE_BUILD_TYPE=Release
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     run_suite "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DENABLE_SANITIZERS=ON
+echo "== Fuzz smoke run: every reader's libFuzzer target for 30 seconds (clang, ASan + UBSan) =="
+"$root/scripts/fuzz.sh" --smoke
