@@ -219,6 +219,7 @@ void TMapForm::reportUnavailableSets(const std::vector<int> &sets)
 
 void TMapForm::showPrompt(const QString &text)
 {
+    commandPrompt = text;
     ui->PromptPanel->setText(text);
     ui->PromptPanel->show();
 }
@@ -300,12 +301,18 @@ void TMapForm::NewMap1Click()
     mapReplaced();
 }
 
+// The spray's prompt stands in for a command's while it is on; switching it off brings the
+// command's prompt back.
 void TMapForm::SprayCan1Click()
 {
-    if (ui->SprayCan1->isChecked())
-        showPrompt(QStringLiteral("Sprayer in Operation"));
-    else
+    if (ui->SprayCan1->isChecked()) {
+        ui->PromptPanel->setText(QStringLiteral("Sprayer in Operation"));
+        ui->PromptPanel->show();
+    } else if (Editor.ClickMode != PaintMode && Editor.ClickMode != CityCaptionMode) {
+        showPrompt(commandPrompt);
+    } else {
         hidePrompt();
+    }
 }
 
 void TMapForm::SprayCanSettings1Click() { SprayForm->show(); }

@@ -36,6 +36,7 @@ public:
     void setPaintImage(const QImage &tile) { PaintImage = tile; }
 
     // The prompt panel that guides multi-click commands: lime, red after a failure.
+    // showPrompt gives the prompt of the command collecting clicks.
     static constexpr vantor::ColourValue PromptLime = 0x00FF00;
     static constexpr vantor::ColourValue PromptRed = 0x0000FF;
     void showPrompt(const QString &text);
@@ -123,6 +124,7 @@ private:
     QImage PaintImage;
     vantor::UndoRecord undo;
     bool FirstActivation = true;
+    QString commandPrompt;
 
     // Click state.
     int ClickX = 0;

@@ -379,8 +379,17 @@ void EditingTest::sprayIsCutAtTheMapEdge()
     clickMenu(QStringLiteral("Edit"), QStringLiteral("Spray Can"));
     QVERIFY(!spray->isChecked());
     QVERIFY(!prompt()->isVisible());
+
     clickHex(9, 7);
     QCOMPARE(int(Map.at(TileSet, 9, 7)), 5); // an ordinary paint again
+
+    // Switched on and off while a command collects clicks, the spray gives the command its prompt back.
+    clickMenu(QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
+    clickMenu(QStringLiteral("Edit"), QStringLiteral("Spray Can"));
+    QCOMPARE(prompt()->text(), QStringLiteral("Sprayer in Operation"));
+    clickMenu(QStringLiteral("Edit"), QStringLiteral("Spray Can"));
+    QVERIFY(prompt()->isVisible());
+    QCOMPARE(prompt()->text(), QStringLiteral("Click Upper Left"));
 }
 
 void EditingTest::sprayDensityOneOrZeroPaintsNothing()
