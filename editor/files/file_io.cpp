@@ -36,9 +36,17 @@ QString ReadFilePrefix(const QString &path, qint64 maxBytes, QByteArray &data)
 QString WriteFileAtomically(const QString &path, const QByteArray &data)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write the disk refuses fails here: Qt loses the error of a buffered
+    // write flushed by commit() and would put the cut file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return CannotWriteMessage(path, file.errorString());
-    if (file.write(data) != data.size() || !file.commit())
+    if (file.write(data) != data.size()) {
+        // A write cut short by the disk sets no error of its own.
+        return CannotWriteMessage(path, file.error() == QFileDevice::NoError
+                                            ? QCoreApplication::translate("FileIO", "only part of it could be written; the disk may be full")
+                                            : file.errorString());
+    }
+    if (!file.commit())
         return CannotWriteMessage(path, file.errorString());
     return {};
 }

@@ -9,7 +9,10 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include <csignal>
 #include <stdexcept>
+
+#include <sys/resource.h>
 
 namespace testing {
 
@@ -49,6 +52,27 @@ void HoverOver(QWidget *widget, QPoint pos)
 {
     QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &move);
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes)
+{
+    struct rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    previousLimit_ = limit.rlim_cur;
+    // Past the limit a write fails with EFBIG instead of ending the process.
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = bytes;
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+        throw std::runtime_error("cannot limit the file size");
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    struct rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = previousLimit_;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previousHandler_);
 }
 
 QString ScriptedDialogs::nextFile(const FileDialogSettings &settings)

@@ -30,6 +30,19 @@ std::unique_ptr<vantor::MapStore> BlankMap(int width, int height);
 // whatever other window lies on top of it.
 void HoverOver(QWidget *widget, QPoint pos);
 
+// While it lives, no file may grow past `bytes`: writes beyond fail (for root too), as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(unsigned long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    unsigned long previousLimit_ = 0;
+    void (*previousHandler_)(int) = nullptr;
+};
+
 // Answers the editor's dialogs from queues the test fills, and records what they were asked.
 class ScriptedDialogs final : public DialogProvider {
 public:

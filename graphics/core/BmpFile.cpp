@@ -1,12 +1,13 @@
 #include "BmpFile.h"
 
+#include "FileWriting.h"
+
 #include "ColorValue.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 
 namespace dovrel {
 
@@ -62,23 +63,7 @@ QByteArray EncodeBmp24(const QImage &source)
 
 bool SaveBmp24(const QImage &image, const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    auto fail = [&](const QString &reason) {
-        if (error)
-            *error = QStringLiteral("Cannot write \"%1\": %2").arg(path, reason);
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    const QByteArray bytes = EncodeBmp24(image);
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return fail(reason);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+    return WriteWholeFile(path, EncodeBmp24(image), error);
 }
 
 namespace {

@@ -1,8 +1,8 @@
 #include "SampleArchive.h"
 
+#include "FileWriting.h"
 #include "TileArchive.h"
 
-#include <QSaveFile>
 
 #include <algorithm>
 #include <bit>
@@ -951,23 +951,7 @@ QByteArray BuildSampleArchive()
 
 bool WriteSampleArchive(const QString &path, QString *error)
 {
-    const QByteArray bytes = BuildSampleArchive();
-    QSaveFile file(path);
-    auto fail = [&](const QString &reason) {
-        if (error)
-            *error = QStringLiteral("Cannot write \"%1\": %2").arg(path, reason);
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return fail(reason);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+    return WriteWholeFile(path, BuildSampleArchive(), error);
 }
 
 } // namespace dovrel

@@ -21,6 +21,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 #include <memory>
 
 using namespace dovrel;
@@ -110,6 +114,7 @@ private slots:
     void shrinkFollowsTheEnhanceBoxAndTheSliders();
     void linesFillAndBleedButtonsWorkOnTheImages();
     void saveButtonsWriteBitmapsAndReportFailures();
+    void savesOnAFullDiskKeepTheOldFiles();
     void loadTakesTheBitmapsSizeAndRefusesBrokenFiles();
     void batchWritesTheSameSetsAsTheCommandLine();
     void batchFileNamesFollowTheSaveBoxes();
@@ -327,6 +332,39 @@ void TestWindow::saveButtonsWriteBitmapsAndReportFailures()
     QVERIFY(m_dialogs->errors[0].contains(bad));
     QCOMPARE(QtNameFilters(QStringLiteral("Windows Bitmap (*.bmp)|*.bmp")), QStringLiteral("Windows Bitmap (*.bmp)"));
     QCOMPARE(QtNameFilters(QStringLiteral("Tile Archive|*.pfp|All|*")), QStringLiteral("Tile Archive (*.pfp);;All (*)"));
+}
+
+void TestWindow::savesOnAFullDiskKeepTheOldFiles()
+{
+    const QByteArray previous = "the bitmap that stood here before";
+    const QStringList names = {QStringLiteral("mine.bmp"), QStringLiteral("big.bmp"), SmallSetFileName(0)};
+    for (const QString &name : names) {
+        QFile file(m_dir->filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(previous);
+    }
+    m_dialogs->fileAnswers = {m_dir->filePath(names[0]), m_dir->filePath(names[1])};
+    {
+        // No file may grow past 1 KiB, as on a full disk (root included); a write past it fails.
+        struct rlimit saved {};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit full = saved;
+        full.rlim_cur = 1024;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &full), 0);
+        Click(ui->SaveBtn);
+        Click(ui->SaveLBtn);
+        Click(ui->AutoBtn);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+    QCOMPARE(m_dialogs->errors.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY2(m_dialogs->errors[i].contains(names[i]), qPrintable(m_dialogs->errors[i]));
+        QVERIFY2(m_dialogs->errors[i].contains(QLatin1String("full")), qPrintable(m_dialogs->errors[i]));
+        QCOMPARE(ReadFile(m_dir->filePath(names[i])), previous);
+    }
+    QCOMPARE(ui->ProgressLbl->text(), QStringLiteral("Stopped after 0 of 16 sets"));
 }
 
 void TestWindow::loadTakesTheBitmapsSizeAndRefusesBrokenFiles()
