@@ -1,12 +1,19 @@
 #include "test_support.h"
 
+#include "model/editor_state.h"
 #include "model/geometry.h"
 #include "render/bmp_encoding.h"
 
 #include <QDir>
+#include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QProcess>
+#include <QTest>
 #include <QWidget>
 
 #include <csignal>
@@ -46,6 +53,58 @@ std::unique_ptr<vantor::MapStore> BlankMap(int width, int height)
     map->MapWidth = width;
     map->MapHeight = height;
     return map;
+}
+
+QByteArray Contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Write(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(file.write(data), data.size());
+}
+
+CliRun RunCli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(VANTOR_CLI_PATH), arguments);
+    if (!process.waitForFinished(60000))
+        return {};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
+            QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+void ClickMenuItem(QMainWindow &window, const QString &menuTitle, const QString &itemText)
+{
+    if (!window.isVisible()) {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    QMenuBar *bar = window.menuBar();
+    for (QAction *title : bar->actions()) {
+        if (title->text() != menuTitle)
+            continue;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+        QTRY_VERIFY(title->menu()->isVisible());
+        for (QAction *item : title->menu()->actions())
+            if (item->text() == itemText) {
+                QTest::mouseClick(title->menu(), Qt::LeftButton, {}, title->menu()->actionGeometry(item).center());
+                return;
+            }
+    }
+    QFAIL(qPrintable(menuTitle + QStringLiteral(" > ") + itemText));
+}
+
+void ClickHex(QMainWindow &mainWindow, int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+{
+    const vantor::PixelRect r = vantor::HexRect(y * vantor::Map.MapWidth + x, vantor::Map.MapWidth);
+    QTest::mouseClick(mainWindow.findChild<QWidget *>(QStringLiteral("MapImage")), button, modifiers,
+                      QPoint(r.left + 24, r.top + 20));
 }
 
 void HoverOver(QWidget *widget, QPoint pos)

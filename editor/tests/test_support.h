@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+class QMainWindow;
+
 #include <memory>
 
 namespace testing {
@@ -25,6 +27,26 @@ void WriteSyntheticTileSet(const QString &folder, int set, const QString &fileNa
 
 // A map of the given size whose hexes all use set 0, tile 0, with every other byte 0.
 std::unique_ptr<vantor::MapStore> BlankMap(int width, int height);
+
+// The whole content of a file; empty when it cannot be read.
+QByteArray Contents(const QString &path);
+// Writes data as the whole content of a file (a failure fails the test).
+void Write(const QString &path, const QByteArray &data);
+
+// What a run of vantor-cli printed and returned (-1 when it did not end in time, -2 on a crash).
+struct CliRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+CliRun RunCli(const QStringList &arguments);
+
+// Opens the menu titled menuTitle in the window's menu bar and clicks its item itemText.
+void ClickMenuItem(QMainWindow &window, const QString &menuTitle, const QString &itemText);
+
+// Clicks the middle of hex (x, y) of the main window's map picture.
+void ClickHex(QMainWindow &mainWindow, int x, int y, Qt::MouseButton button = Qt::LeftButton,
+              Qt::KeyboardModifiers modifiers = {});
 
 // Moves the mouse over widget to pos with no button held, delivering the move to widget itself
 // whatever other window lies on top of it.

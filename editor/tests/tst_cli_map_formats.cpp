@@ -13,38 +13,12 @@
 #include <QTest>
 
 using namespace vantor;
+using testing::CliRun;
+using testing::RunCli;
+using testing::Contents;
+using testing::Write;
 
 namespace {
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run RunCli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(VANTOR_CLI_PATH), arguments);
-    if (!process.waitForFinished(60000))
-        return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
-            QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
-}
-
-QByteArray Contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Write(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
 
 std::unique_ptr<MapStore> RandomMap(int width, int height, quint32 seed)
 {
@@ -106,7 +80,7 @@ void CliMapFormatsTest::initTestCase()
 void CliMapFormatsTest::convertBetweenMapAndAscii()
 {
     const QString amf = path(QStringLiteral("island.amf"));
-    Run run = RunCli({QStringLiteral("convert"), path(QStringLiteral("island.map")), amf});
+    CliRun run = RunCli({QStringLiteral("convert"), path(QStringLiteral("island.map")), amf});
     QCOMPARE(run.status, 0);
     QCOMPARE(Contents(amf), EncodeAsciiMap(*map, PlaceTable(), 0));
 
@@ -132,7 +106,7 @@ void CliMapFormatsTest::homemadeScenarioBringsItsPlaces()
     const QString scn = path(QStringLiteral("hm.scn"));
     Write(scn, block + RandomBytes(100, 3));
 
-    Run run = RunCli({QStringLiteral("info"), scn});
+    CliRun run = RunCli({QStringLiteral("info"), scn});
     QCOMPARE(run.status, 0);
     QVERIFY2(run.out.contains(QLatin1String("places: 2\n")), qPrintable(run.out));
 
@@ -159,7 +133,7 @@ void CliMapFormatsTest::convertIntoAScenarioPatchesItsMapBlock()
     old->at(PlaceIndex, 0, 0) = 255;
     Write(scn, EncodeMapFile(*old) + tail);
 
-    Run run = RunCli({QStringLiteral("convert"), path(QStringLiteral("island.map")), scn});
+    CliRun run = RunCli({QStringLiteral("convert"), path(QStringLiteral("island.map")), scn});
     QCOMPARE(run.status, 0);
     QCOMPARE(Contents(scn), EncodeMapFile(*map) + tail);
 
@@ -195,7 +169,7 @@ void CliMapFormatsTest::saveScenarioChecksWhatTheEditorChecks()
     // The homemade save of a map with the same three places: the same bytes as the editor's save.
     auto edited = RandomMap(9, 7, 9);
     QCOMPARE(WriteAsciiMapFile(amf, *edited, names, 3), QString());
-    Run run = RunCli({QStringLiteral("save-scenario"), amf, hm, QStringLiteral("--homemade")});
+    CliRun run = RunCli({QStringLiteral("save-scenario"), amf, hm, QStringLiteral("--homemade")});
     QCOMPARE(run.status, 0);
     auto expectedMap = Planes0To16(*edited);
     const ScenarioSave save = PrepareScenarioSave(hm, *expectedMap, ScenarioLayout::Homemade, names, 3);
@@ -238,7 +212,7 @@ void CliMapFormatsTest::shortAndBadAsciiFiles()
     const QString cut = path(QStringLiteral("cut.amf"));
     const QByteArray whole = EncodeAsciiMap(*map, PlaceTable(), 0);
     Write(cut, whole.left(whole.indexOf("\r\n", 400) + 2)); // ends after a whole hex line
-    Run run = RunCli({QStringLiteral("info"), cut});
+    CliRun run = RunCli({QStringLiteral("info"), cut});
     QCOMPARE(run.status, 0);
     QVERIFY(run.err.contains(QLatin1String("warning")));
     QVERIFY(run.err.contains(cut));
@@ -266,7 +240,7 @@ void CliMapFormatsTest::usageErrors_data()
 void CliMapFormatsTest::usageErrors()
 {
     QFETCH(QStringList, arguments);
-    const Run run = RunCli(arguments);
+    const CliRun run = RunCli(arguments);
     QCOMPARE(run.status, 2);
     QVERIFY(run.err.startsWith(QLatin1String("vantor-cli: ")));
 }

@@ -31,17 +31,7 @@
 #include <QTimer>
 
 using namespace vantor;
-
-namespace {
-
-void Write(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(data);
-}
-
-} // namespace
+using testing::Write;
 
 class ClickStormTest : public QObject {
     Q_OBJECT

@@ -67,8 +67,6 @@ private slots:
 private:
     // Makes a 10 x 8 map of set 0, tile 0 and shows it.
     void showSmallMap();
-    void clickHex(int x, int y, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {});
-    void clickMenu(const QString &menuTitle, const QString &itemText);
     void pickTile(int set, int tile);
     QPoint hexCentre(int x, int y) const;
     QRgb centreColour(int x, int y) const;
@@ -132,29 +130,6 @@ QRgb EditingTest::centreColour(int x, int y) const
     return form->mapPicture().pixel(c);
 }
 
-void EditingTest::clickHex(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
-{
-    QTest::mouseClick(mapImage, button, modifiers, hexCentre(x, y));
-}
-
-void EditingTest::clickMenu(const QString &menuTitle, const QString &itemText)
-{
-    QMenuBar *bar = form->menuBar();
-    QMenu *menu = nullptr;
-    for (QAction *action : bar->actions())
-        if (action->text() == menuTitle)
-            menu = action->menu();
-    QVERIFY(menu);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-    QTRY_VERIFY(menu->isVisible());
-    for (QAction *action : menu->actions())
-        if (action->text() == itemText) {
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-            return;
-        }
-    QFAIL(qPrintable(itemText));
-}
-
 void EditingTest::pickTile(int set, int tile)
 {
     QTest::mouseClick(child<QRadioButton>(TilesForm, QStringLiteral("RadioGroup1Item%1").arg(set).toLatin1()), Qt::LeftButton);
@@ -170,24 +145,24 @@ void EditingTest::paintingStampsTheTileAndUndoPutsBackThePixelsAndPlanes()
     QCOMPARE(Editor.CurrentSet, 1);
     QCOMPARE(Editor.CurrentTile, 9);
 
-    clickHex(3, 2);
+    testing::ClickHex(*form, 3, 2);
     QCOMPARE(int(Map.at(TileIndex, 3, 2)), 9);
     QCOMPARE(int(Map.at(TileSet, 3, 2)), 1);
     QCOMPARE(int(Map.at(Terrain, 3, 2)), DefaultTerrainOf(Editor.DefaultTerrain, 1, 9));
     QCOMPARE(centreColour(3, 2), TileColour(1, 9));
     QCOMPARE(centreColour(4, 2), TileColour(0, 0)); // the neighbours keep their hexagons
 
-    clickHex(5, 5, Qt::RightButton); // undo acts wherever the press is
+    testing::ClickHex(*form, 5, 5, Qt::RightButton); // undo acts wherever the press is
     QCOMPARE(form->mapPicture(), before);
     QCOMPARE(int(Map.at(TileIndex, 3, 2)), 0);
     QCOMPARE(int(Map.at(TileSet, 3, 2)), 0);
     QCOMPARE(int(Map.at(Terrain, 3, 2)), 0);
 
     // Only one step: painting two hexes, then undoing twice, restores only the second.
-    clickHex(1, 1);
-    clickHex(2, 1);
-    clickHex(0, 0, Qt::RightButton);
-    clickHex(0, 0, Qt::RightButton);
+    testing::ClickHex(*form, 1, 1);
+    testing::ClickHex(*form, 2, 1);
+    testing::ClickHex(*form, 0, 0, Qt::RightButton);
+    testing::ClickHex(*form, 0, 0, Qt::RightButton);
     QCOMPARE(centreColour(1, 1), TileColour(1, 9));
     QCOMPARE(centreColour(2, 1), TileColour(0, 0));
 }
@@ -210,7 +185,7 @@ void EditingTest::aClickBeforeAnyTileIsPickedPaintsNothing()
     showSmallMap();
     QCOMPARE(Editor.CurrentTile, -1);
     const QImage before = form->mapPicture();
-    clickHex(2, 2);
+    testing::ClickHex(*form, 2, 2);
     QCOMPARE(form->mapPicture(), before);
     QCOMPARE(int(Map.at(Terrain, 2, 2)), 0);
 }
@@ -232,19 +207,19 @@ void EditingTest::shiftCopyCopiesPictureAndPlanes()
 {
     showSmallMap();
     pickTile(3, 12);
-    clickHex(6, 3);
+    testing::ClickHex(*form, 6, 3);
     const QImage afterPaint = form->mapPicture();
     Map.at(RoadLinks, 1, 4) = 9;
 
-    clickHex(6, 3, Qt::LeftButton, Qt::ShiftModifier);  // anchor
-    clickHex(1, 4, Qt::RightButton, Qt::ShiftModifier); // copy
+    testing::ClickHex(*form, 6, 3, Qt::LeftButton, Qt::ShiftModifier);  // anchor
+    testing::ClickHex(*form, 1, 4, Qt::RightButton, Qt::ShiftModifier); // copy
     QCOMPARE(int(Map.at(TileIndex, 1, 4)), 12);
     QCOMPARE(int(Map.at(TileSet, 1, 4)), 3);
     QCOMPARE(int(Map.at(Terrain, 1, 4)), int(Map.at(Terrain, 6, 3)));
     QCOMPARE(int(Map.at(RoadLinks, 1, 4)), 9); // only tile, set and terrain are copied
     QCOMPARE(centreColour(1, 4), TileColour(3, 12));
     // The copy leaves the undo record alone: undo still takes back the paint at (6, 3).
-    clickHex(0, 0, Qt::RightButton);
+    testing::ClickHex(*form, 0, 0, Qt::RightButton);
     QCOMPARE(centreColour(6, 3), TileColour(0, 0));
     QCOMPARE(centreColour(1, 4), TileColour(3, 12));
     Q_UNUSED(afterPaint);
@@ -254,7 +229,7 @@ void EditingTest::shiftClicksDoNotPaint()
 {
     showSmallMap();
     pickTile(4, 2);
-    clickHex(2, 2, Qt::LeftButton, Qt::ShiftModifier);
+    testing::ClickHex(*form, 2, 2, Qt::LeftButton, Qt::ShiftModifier);
     QCOMPARE(int(Map.at(TileSet, 2, 2)), 0);
     QCOMPARE(centreColour(2, 2), TileColour(0, 0));
 }
@@ -272,26 +247,26 @@ void EditingTest::copyPlaceNameClicks()
     Map.at(PlaceIndex, 5, 5) = 44;
     Map.at(PlaceIndexHigh, 5, 5) = 1; // place 300: above 255, refused as a source
     child<QAction>(form, "CopyPlaceName1")->setEnabled(true); // a homemade scenario enables it
-    clickMenu(QStringLiteral("Tools"), QStringLiteral("Copy Place Name"));
+    testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Copy Place Name"));
     QCOMPARE(Editor.ClickMode, int(CopyPlaceNameMode));
     QVERIFY(prompt()->isVisible());
     QCOMPARE(prompt()->text(), QStringLiteral("Click on name to Copy."));
 
-    clickHex(1, 1); // no place here: still waiting for a source
+    testing::ClickHex(*form, 1, 1); // no place here: still waiting for a source
     QCOMPARE(Editor.ClickCount, 0);
-    clickHex(5, 5);
+    testing::ClickHex(*form, 5, 5);
     QCOMPARE(Editor.ClickCount, 0);
     QCOMPARE(prompt()->text(), QStringLiteral("Click on name to Copy."));
 
-    clickHex(4, 4);
+    testing::ClickHex(*form, 4, 4);
     QCOMPARE(prompt()->text(), QStringLiteral("Click destination(s). Shift click to exit"));
-    clickHex(0, 0);
-    clickHex(9, 7);
+    testing::ClickHex(*form, 0, 0);
+    testing::ClickHex(*form, 9, 7);
     QCOMPARE(int(Map.at(PlaceIndex, 0, 0)), 7);
     QCOMPARE(int(Map.at(PlaceIndexHigh, 0, 0)), 0);
     QCOMPARE(int(Map.at(PlaceIndex, 9, 7)), 7);
 
-    clickHex(2, 6, Qt::LeftButton, Qt::ShiftModifier); // ends the command and copies nothing
+    testing::ClickHex(*form, 2, 6, Qt::LeftButton, Qt::ShiftModifier); // ends the command and copies nothing
     QCOMPARE(int(Map.at(PlaceIndex, 2, 6)), 255);
     QCOMPARE(Editor.ClickMode, int(PaintMode));
     QVERIFY(!Editor.CommandPending);
@@ -302,25 +277,25 @@ void EditingTest::roadToggleModeAndItsPrompts()
 {
     showSmallMap();
     auto *toggle = child<QAction>(form, "RemoveRoadConnections1");
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Toggle Road Connections"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Toggle Road Connections"));
     QVERIFY(!toggle->isChecked()); // only while road connections are shown
     QCOMPARE(Editor.ClickMode, int(PaintMode));
 
-    clickMenu(QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
+    testing::ClickMenuItem(*form, QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
     QVERIFY(child<QAction>(form, "ShowRoadConnections1")->isChecked());
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Toggle Road Connections"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Toggle Road Connections"));
     QVERIFY(toggle->isChecked());
     QCOMPARE(Editor.ClickMode, int(RoadToggleMode));
     QCOMPARE(prompt()->text(), QStringLiteral("Road Toggle: Click 1st tile"));
     pickTile(2, 2);
-    clickHex(3, 3);
+    testing::ClickHex(*form, 3, 3);
     QCOMPARE(prompt()->text(), QStringLiteral("Road Toggle: Click 2nd Tile"));
     QCOMPARE(int(Map.at(TileSet, 3, 3)), 0); // road-toggle clicks do not paint
-    clickHex(3, 4);
+    testing::ClickHex(*form, 3, 4);
     QCOMPARE(prompt()->text(), QStringLiteral("Road Toggle: Click 1st Tile"));
 
     // Hiding the road connections leaves the mode.
-    clickMenu(QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
+    testing::ClickMenuItem(*form, QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
     QCOMPARE(Editor.ClickMode, int(PaintMode));
     QVERIFY(!toggle->isChecked());
     QVERIFY(!prompt()->isVisible());
@@ -330,21 +305,21 @@ void EditingTest::startingACommandEndsTheOneCollectingClicks()
 {
     showSmallMap();
     pickTile(2, 2);
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
-    clickHex(1, 1);
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
+    testing::ClickHex(*form, 1, 1);
     QTest::mouseClick(CityForm->findChild<QPushButton *>(QStringLiteral("CaptionBtn")), Qt::LeftButton);
     QCOMPARE(Editor.ClickMode, int(CityCaptionMode));
     QVERIFY(!Editor.CommandPending);
     QVERIFY(!prompt()->isVisible());
     QTest::mouseClick(CityForm->findChild<QPushButton *>(QStringLiteral("UncaptionBtn")), Qt::LeftButton);
     QCOMPARE(Editor.ClickMode, int(PaintMode));
-    clickHex(3, 3); // painting works again
+    testing::ClickHex(*form, 3, 3); // painting works again
     QCOMPARE(int(Map.at(TileSet, 3, 3)), 2);
 
     // Road toggle, then Paste: the toggle item is unchecked and the paste owns the clicks.
-    clickMenu(QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Toggle Road Connections"));
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Paste from ASCII Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Toggle Road Connections"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Paste from ASCII Map"));
     QCOMPARE(Editor.ClickMode, int(PasteAreaMode));
     QVERIFY(!child<QAction>(form, "RemoveRoadConnections1")->isChecked());
     QCOMPARE(prompt()->text(), QStringLiteral("Click on upper left of paste area."));
@@ -359,13 +334,13 @@ void EditingTest::sprayIsCutAtTheMapEdge()
     showSmallMap();
     pickTile(5, 6);
     auto *spray = child<QAction>(form, "SprayCan1");
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Spray Can"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Spray Can"));
     QVERIFY(spray->isChecked());
     QCOMPARE(prompt()->text(), QStringLiteral("Sprayer in Operation"));
     QVERIFY(prompt()->isVisible());
     Editor.SprayDensity = 100;
 
-    clickHex(0, 0);
+    testing::ClickHex(*form, 0, 0);
     int painted = 0;
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 10; ++x) {
@@ -376,18 +351,18 @@ void EditingTest::sprayIsCutAtTheMapEdge()
         }
     QVERIFY(painted >= 12); // each of the 16 hexes of the square with chance 99/100
 
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Spray Can"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Spray Can"));
     QVERIFY(!spray->isChecked());
     QVERIFY(!prompt()->isVisible());
 
-    clickHex(9, 7);
+    testing::ClickHex(*form, 9, 7);
     QCOMPARE(int(Map.at(TileSet, 9, 7)), 5); // an ordinary paint again
 
     // Switched on and off while a command collects clicks, the spray gives the command its prompt back.
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Spray Can"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Spray Can"));
     QCOMPARE(prompt()->text(), QStringLiteral("Sprayer in Operation"));
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Spray Can"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Spray Can"));
     QVERIFY(prompt()->isVisible());
     QCOMPARE(prompt()->text(), QStringLiteral("Click Upper Left"));
 }
@@ -396,12 +371,12 @@ void EditingTest::sprayDensityOneOrZeroPaintsNothing()
 {
     showSmallMap();
     pickTile(5, 6);
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Spray Can"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Spray Can"));
     Editor.SprayRadius = 15; // the whole map
     for (const int density : {0, 1}) {
         Editor.SprayDensity = density;
         for (int i = 0; i < 5; ++i)
-            clickHex(4, 4);
+            testing::ClickHex(*form, 4, 4);
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 10; ++x)
                 QCOMPARE(int(Map.at(TileSet, x, y)), 0);
@@ -410,7 +385,7 @@ void EditingTest::sprayDensityOneOrZeroPaintsNothing()
 
 void EditingTest::spraySettingsChangeOnlyWithOk()
 {
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Spray Can Settings"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Spray Can Settings"));
     QTRY_VERIFY(SprayForm->isVisible());
     auto *density = child<QSpinBox>(SprayForm, "DensityUD");
     auto *size = child<QSpinBox>(SprayForm, "SizeUD");
@@ -479,7 +454,7 @@ void EditingTest::terrainEditRewritesTheDefaultTerrain()
 {
     form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form));
-    clickMenu(QStringLiteral("Tools"), QStringLiteral("Change Default Terrain Type"));
+    testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Change Default Terrain Type"));
     auto *terrains = child<QComboBox>(TilesForm, "TerrainCBox");
     QVERIFY(TilesForm->isVisible());
     QVERIFY(terrains->isVisible());
@@ -551,16 +526,16 @@ void EditingTest::newMapLimitsAndFill()
     };
 
     answer(QStringLiteral("4"), QStringLiteral("10"), true);
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("New Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("New Map"));
     QCOMPARE(dialogs->questions, QStringList{QStringLiteral("New Map Failure: New map must be at least 5x5")});
     QCOMPARE(Map.MapWidth, 72);
 
     answer(QStringLiteral("ten"), QStringLiteral("10"), true);
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("New Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("New Map"));
     QCOMPARE(dialogs->questions.size(), 2);
 
     answer(QStringLiteral("100"), QStringLiteral("100"), true);
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("New Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("New Map"));
     QCOMPARE(Map.MapWidth, 72);
     QCOMPARE(Map.MapHeight, 70);
     QCOMPARE(child<QLabel>(InputForm, "TerrainLbl")->text(), QStringLiteral("Clear")); // tile 1 of set 1
@@ -572,7 +547,7 @@ void EditingTest::newMapLimitsAndFill()
 
     pickTile(7, 3);
     answer(QStringLiteral("5"), QStringLiteral("6"), true);
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("New Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("New Map"));
     QCOMPARE(Map.MapWidth, 5);
     QCOMPARE(Map.MapHeight, 6);
     QCOMPARE(child<QLabel>(form, "MapSizeLbl")->text(), QStringLiteral("5x6"));
@@ -596,10 +571,10 @@ void EditingTest::newMapCancelledKeepsTheMap()
 {
     showSmallMap();
     QTimer::singleShot(0, this, [this] { QTest::mouseClick(child<QPushButton>(InputForm, "CancelBtn"), Qt::LeftButton); });
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("New Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("New Map"));
     QCOMPARE(Map.MapWidth, 10);
     QTimer::singleShot(0, this, [] { InputForm->close(); });
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("New Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("New Map"));
     QCOMPARE(Map.MapWidth, 10);
     QVERIFY(dialogs->questions.isEmpty());
 }
@@ -608,10 +583,10 @@ void EditingTest::saveAsBitmapWritesWhatIsShown()
 {
     showSmallMap();
     pickTile(6, 1);
-    clickHex(2, 2);
+    testing::ClickHex(*form, 2, 2);
     const QString path = work.filePath(QStringLiteral("shown.bmp"));
     dialogs->fileAnswers << path;
-    clickMenu(QStringLiteral("File"), QStringLiteral("Save As Bitmap"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save As Bitmap"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Save Ketura Map bmp"));
     QCOMPARE(dialogs->fileDialogsShown.last().filter, QStringLiteral("bmp files (*.bmp)|*.bmp| All files (*.*) |*.*"));
     QCOMPARE(dialogs->fileDialogsShown.last().defaultExt, QStringLiteral("bmp"));
@@ -621,13 +596,13 @@ void EditingTest::saveAsBitmapWritesWhatIsShown()
 
     const QString nowhere = work.filePath(QStringLiteral("missing/shown.bmp"));
     dialogs->fileAnswers << nowhere;
-    clickMenu(QStringLiteral("File"), QStringLiteral("Save As Bitmap"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save As Bitmap"));
     QCOMPARE(dialogs->errors, QStringList{QStringLiteral("Cannot create file %1").arg(nowhere)});
 }
 
 void EditingTest::backgroundColourEdit()
 {
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Misc"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Misc"));
     QTRY_VERIFY(MiscForm->isVisible());
     auto *edit = child<QLineEdit>(MiscForm, "BackEdit");
     QCOMPARE(edit->text(), QStringLiteral("0x38b8a0"));
@@ -653,11 +628,11 @@ void EditingTest::backgroundColourEdit()
 
 void EditingTest::aboutAndHelp()
 {
-    clickMenu(QStringLiteral("Help"), QStringLiteral("About"));
+    testing::ClickMenuItem(*form, QStringLiteral("Help"), QStringLiteral("About"));
     QCOMPARE(dialogs->messages.size(), 1);
     QVERIFY(dialogs->messages[0].contains(QLatin1String("Vantor Version 0.50b")));
 
-    clickMenu(QStringLiteral("Help"), QStringLiteral("Vantor Help"));
+    testing::ClickMenuItem(*form, QStringLiteral("Help"), QStringLiteral("Vantor Help"));
     auto *help = form->findChild<QTextBrowser *>(QStringLiteral("VantorHelp"));
     QVERIFY(help);
     QTRY_VERIFY(help->isVisible());

@@ -22,21 +22,10 @@
 #include <QTest>
 
 using namespace vantor;
+using testing::Contents;
+using testing::Write;
 
 namespace {
-
-QByteArray Contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Write(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(data);
-}
 
 // Far below what any of the commands writes, above nothing that a test writes itself.
 constexpr unsigned long FullDisk = 64;

@@ -22,23 +22,8 @@
 #include <QTest>
 
 using namespace vantor;
-
-namespace {
-
-QByteArray Contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Write(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
-
-} // namespace
+using testing::Contents;
+using testing::Write;
 
 class FileCommandsTest : public QObject {
     Q_OBJECT
@@ -59,8 +44,6 @@ private slots:
     void citiesLoadShowTheWindowAndSave();
 
 private:
-    void clickMenu(const QString &menuTitle, const QString &itemText);
-    void clickHex(int x, int y);
     QLabel *prompt() { return form->findChild<QLabel *>(QStringLiteral("PromptPanel")); }
     QString path(const QString &name) const { return dir.filePath(name); }
 
@@ -98,30 +81,6 @@ void FileCommandsTest::cleanup()
     dialogs.reset();
 }
 
-void FileCommandsTest::clickMenu(const QString &menuTitle, const QString &itemText)
-{
-    QMenuBar *bar = form->menuBar();
-    for (QAction *title : bar->actions()) {
-        if (title->text() != menuTitle)
-            continue;
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
-        QTRY_VERIFY(title->menu()->isVisible());
-        for (QAction *item : title->menu()->actions())
-            if (item->text() == itemText) {
-                QTest::mouseClick(title->menu(), Qt::LeftButton, {}, title->menu()->actionGeometry(item).center());
-                return;
-            }
-    }
-    QFAIL(qPrintable(itemText));
-}
-
-void FileCommandsTest::clickHex(int x, int y)
-{
-    const PixelRect r = HexRect(y * Map.MapWidth + x, Map.MapWidth);
-    QTest::mouseClick(form->findChild<PictureBox *>(QStringLiteral("MapImage")), Qt::LeftButton, {},
-                      QPoint(r.left + 24, r.top + 20));
-}
-
 void FileCommandsTest::asciiMapRoundTripWithPlaces()
 {
     PlaceTable places(3);
@@ -134,7 +93,7 @@ void FileCommandsTest::asciiMapRoundTripWithPlaces()
     const auto saved = std::make_unique<MapStore>(Map);
 
     dialogs->fileAnswers << path(QStringLiteral("two.amf"));
-    clickMenu(QStringLiteral("File"), QStringLiteral("Save ASCII Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save ASCII Map"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Save Map in ASCII File"));
     QCOMPARE(dialogs->fileDialogsShown.last().defaultExt, QStringLiteral("AMF"));
     QVERIFY(Contents(path(QStringLiteral("two.amf"))).contains("03 04 Port North\r\n"));
@@ -149,7 +108,7 @@ void FileCommandsTest::asciiMapRoundTripWithPlaces()
     Editor.HomemadeMode = true;
     form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->setEnabled(true);
     dialogs->fileAnswers << path(QStringLiteral("two.amf"));
-    clickMenu(QStringLiteral("File"), QStringLiteral("Load ASCII Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load ASCII Map"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Load ASCII Map File"));
     QCOMPARE(Map.MapWidth, 8);
     QCOMPARE(Editor.PlaceCount, 2);
@@ -170,7 +129,7 @@ void FileCommandsTest::asciiLoadWithABadValueStopsWithTheError()
     Write(path(QStringLiteral("bad.amf")), text);
     dialogs->fileAnswers << path(QStringLiteral("bad.amf"));
     Editor.PlaceCount = 5;
-    clickMenu(QStringLiteral("File"), QStringLiteral("Load ASCII Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load ASCII Map"));
     QCOMPARE(dialogs->errors, QStringList{QStringLiteral("'$ZZ' is not a valid integer value")});
     QCOMPARE(Editor.PlaceCount, 0);
 }
@@ -180,7 +139,7 @@ void FileCommandsTest::asciiLoadOfAShortFileKeepsWhatWasRead()
     const QByteArray text = EncodeAsciiMap(Map, PlaceTable(), 0);
     Write(path(QStringLiteral("short.amf")), text.left(text.lastIndexOf("\r\n", text.size() / 2) + 2));
     dialogs->fileAnswers << path(QStringLiteral("short.amf"));
-    clickMenu(QStringLiteral("File"), QStringLiteral("Load ASCII Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load ASCII Map"));
     QCOMPARE(dialogs->messages.size(), 1);
     QVERIFY(dialogs->messages[0].contains(path(QStringLiteral("short.amf"))));
     QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), QStringLiteral("8x6"));
@@ -188,15 +147,15 @@ void FileCommandsTest::asciiLoadOfAShortFileKeepsWhatWasRead()
 
 void FileCommandsTest::saveAreaClicksAndTheirPrompts()
 {
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
     QCOMPARE(Editor.ClickMode, int(SaveAreaMode));
     QCOMPARE(prompt()->text(), QStringLiteral("Click Upper Left"));
     QCOMPARE(prompt()->palette().color(QPalette::Window), QColor(0, 255, 0));
-    clickHex(2, 1);
+    testing::ClickHex(*form, 2, 1);
     QCOMPARE(prompt()->text(), QStringLiteral("Now click on lower right"));
     const QString area = path(QStringLiteral("area.amf"));
     dialogs->fileAnswers << area;
-    clickHex(4, 3);
+    testing::ClickHex(*form, 4, 3);
     QCOMPARE(dialogs->fileDialogsShown.last().filter, QStringLiteral("ASCII Map File (*amf)|*.amf"));
     QCOMPARE(Editor.ClickMode, int(PaintMode));
     QVERIFY(!prompt()->isVisible());
@@ -205,10 +164,10 @@ void FileCommandsTest::saveAreaClicksAndTheirPrompts()
     QVERIFY(Contents(area).startsWith(";ASCII map file for Vantor Version 0.50a\r\n;Width\r\n3\r\n;Height\r\n3\r\n"));
 
     // Saving over it asks first; Cancel keeps the file.
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
-    clickHex(0, 0);
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
+    testing::ClickHex(*form, 0, 0);
     dialogs->fileAnswers << area;
-    clickHex(0, 0);
+    testing::ClickHex(*form, 0, 0);
     QCOMPARE(dialogs->questions.size(), 1);
     QVERIFY(dialogs->questions[0].startsWith(QLatin1String("Overwrite Warning")));
     QCOMPARE(Contents(area), EncodeAsciiArea(Map, 2, 1, 5, 4, &problem));
@@ -216,23 +175,23 @@ void FileCommandsTest::saveAreaClicksAndTheirPrompts()
 
 void FileCommandsTest::saveAreaFailurePromptsEndWithTheNextClick()
 {
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
-    clickHex(4, 4);
-    clickHex(2, 2); // above and left of the first: invalid
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
+    testing::ClickHex(*form, 4, 4);
+    testing::ClickHex(*form, 2, 2); // above and left of the first: invalid
     QCOMPARE(prompt()->text(), QStringLiteral("Invalid area. Click map to abort."));
     QCOMPARE(prompt()->palette().color(QPalette::Window), QColor(255, 0, 0));
     QVERIFY(dialogs->fileDialogsShown.isEmpty());
-    clickHex(1, 1);
+    testing::ClickHex(*form, 1, 1);
     QCOMPARE(Editor.ClickMode, int(PaintMode));
     QVERIFY(!Editor.CommandPending);
     QVERIFY(!prompt()->isVisible());
 
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
     QCOMPARE(prompt()->palette().color(QPalette::Window), QColor(0, 255, 0));
-    clickHex(1, 1);
-    clickHex(1, 1); // one hex is a valid area; the dialog is cancelled
+    testing::ClickHex(*form, 1, 1);
+    testing::ClickHex(*form, 1, 1); // one hex is a valid area; the dialog is cancelled
     QCOMPARE(prompt()->text(), QStringLiteral("No save. Click map to abort."));
-    clickHex(3, 3);
+    testing::ClickHex(*form, 3, 3);
     QCOMPARE(Editor.ClickMode, int(PaintMode));
 }
 
@@ -244,10 +203,10 @@ void FileCommandsTest::pasteAreaAtTheClickedHex()
             source->at(TileIndex, x, y) = std::uint8_t(200 + x + 3 * y);
     QString problem;
     Write(path(QStringLiteral("piece.amf")), EncodeAsciiArea(*source, 0, 0, 3, 2, &problem));
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Paste from ASCII Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Paste from ASCII Map"));
     QCOMPARE(prompt()->text(), QStringLiteral("Click on upper left of paste area."));
     dialogs->fileAnswers << path(QStringLiteral("piece.amf"));
-    clickHex(6, 4); // the piece is cut at the map's right edge
+    testing::ClickHex(*form, 6, 4); // the piece is cut at the map's right edge
     QCOMPARE(dialogs->fileDialogsShown.last().filter, QStringLiteral("ASCII Map File (*amf)|*.amf|All files (*.*)|*.*"));
     QCOMPARE(int(Map.at(TileIndex, 6, 4)), 200);
     QCOMPARE(int(Map.at(TileIndex, 7, 5)), 204);
@@ -259,11 +218,11 @@ void FileCommandsTest::pasteAreaAtTheClickedHex()
 
 void FileCommandsTest::pasteAreaCancelledTurnsThePromptRed()
 {
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Paste from ASCII Map"));
-    clickHex(1, 1);
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Paste from ASCII Map"));
+    testing::ClickHex(*form, 1, 1);
     QCOMPARE(prompt()->text(), QStringLiteral("Paste aborted. Click map to continue."));
     QCOMPARE(prompt()->palette().color(QPalette::Window), QColor(255, 0, 0));
-    clickHex(1, 1);
+    testing::ClickHex(*form, 1, 1);
     QCOMPARE(Editor.ClickMode, int(PaintMode));
     QVERIFY(!Editor.CommandPending);
 }
@@ -273,13 +232,13 @@ void FileCommandsTest::defaultTerrainSaveAndLoad()
     Editor.DefaultTerrain[2][5] = 'T';
     const QString file = path(QStringLiteral("terrain.txt"));
     dialogs->fileAnswers << file;
-    clickMenu(QStringLiteral("File"), QStringLiteral("Save Default Terrain"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Default Terrain"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Save Default Terrain"));
     QVERIFY(Contents(file).startsWith("// This is a default terrain map file for Vantor\r\n"));
 
     Editor.DefaultTerrain = InitialDefaultTerrain();
     dialogs->fileAnswers << file;
-    clickMenu(QStringLiteral("File"), QStringLiteral("Load Default Terrain"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Default Terrain"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Read in Default Terrain"));
     QCOMPARE(Editor.DefaultTerrain[2][5], 'T');
     QCOMPARE(DefaultTerrainOf(Editor.DefaultTerrain, 2, 5), 36);
@@ -293,7 +252,7 @@ void FileCommandsTest::regularScenarioLoadAsksWhenByteFourLooksHomemade()
     Write(path(QStringLiteral("odd.scn")), EncodeMapFile(*scenarioMap) + QByteArray(300, 'R'));
     dialogs->fileAnswers << path(QStringLiteral("odd.scn"));
     dialogs->confirmAnswers << false;
-    clickMenu(QStringLiteral("File"), QStringLiteral("Load Scenario Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Scenario Map"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Load Map From Regular Ketura Scenario"));
     QCOMPARE(dialogs->questions, QStringList{QStringLiteral(
         "Warning! Bad file format?: This is probably not a builtin scenario.\n      Proceed anyway?")});
@@ -301,7 +260,7 @@ void FileCommandsTest::regularScenarioLoadAsksWhenByteFourLooksHomemade()
 
     dialogs->fileAnswers << path(QStringLiteral("odd.scn"));
     dialogs->confirmAnswers << true;
-    clickMenu(QStringLiteral("File"), QStringLiteral("Load Scenario Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Scenario Map"));
     QCOMPARE(Map.MapWidth, 5);
     QCOMPARE(int(Map.at(TileIndex, 4, 4)), 77);
     QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), QStringLiteral("5x5"));
@@ -323,7 +282,7 @@ void FileCommandsTest::homemadeScenarioLoadFillsThePlaceNames()
     Write(path(QStringLiteral("hm.scn")), block + mapFile.mid(4) + QByteArray(50, 'G'));
 
     dialogs->fileAnswers << path(QStringLiteral("hm.scn"));
-    clickMenu(QStringLiteral("File"), QStringLiteral("Load HM Scenario Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load HM Scenario Map"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Load Map From Homemade Ketura Scenario"));
     QVERIFY(dialogs->questions.isEmpty());
     QCOMPARE(Editor.PlaceCount, 2);
@@ -340,7 +299,7 @@ void FileCommandsTest::homemadeScenarioLoadFillsThePlaceNames()
     const QByteArray before = Contents(path(QStringLiteral("hm.scn")));
     Map.at(TileIndex, 1, 1) = 99;
     dialogs->fileAnswers << path(QStringLiteral("hm.scn"));
-    clickMenu(QStringLiteral("File"), QStringLiteral("Save HM Scenario Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save HM Scenario Map"));
     QVERIFY2(dialogs->messages.isEmpty(), qPrintable(dialogs->messages.join(QLatin1Char('\n'))));
     const QByteArray after = Contents(path(QStringLiteral("hm.scn")));
     QCOMPARE(after.size(), before.size());
@@ -359,7 +318,7 @@ void FileCommandsTest::scenarioSaveRefusalsAndInPlaceWrite()
 
     // The wrong size is refused, the file untouched.
     dialogs->fileAnswers << scenario;
-    clickMenu(QStringLiteral("File"), QStringLiteral("Save Map To Scenario"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map To Scenario"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Save Map to Regular Ketura Scenario File"));
     QCOMPARE(dialogs->messages, QStringList{QStringLiteral(
         "Scenario Save Aborted!: This map is 8x6 but\n the scenario map is 9x6.\n     SAVE ABORTED.")});
@@ -368,7 +327,7 @@ void FileCommandsTest::scenarioSaveRefusalsAndInPlaceWrite()
     // No such file.
     dialogs->messages.clear();
     dialogs->fileAnswers << path(QStringLiteral("none.scn"));
-    clickMenu(QStringLiteral("File"), QStringLiteral("Save Map To Scenario"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map To Scenario"));
     QCOMPARE(dialogs->messages, QStringList{QStringLiteral(
         "No Such Scenario File: There is no file:\n%1\nYou must save into an existing      scenario file.")
                                                 .arg(path(QStringLiteral("none.scn")))});
@@ -376,7 +335,7 @@ void FileCommandsTest::scenarioSaveRefusalsAndInPlaceWrite()
 
     // A name without ".scn" is asked about; Cancel ends.
     dialogs->fileAnswers << path(QStringLiteral("war.dat"));
-    clickMenu(QStringLiteral("File"), QStringLiteral("Save Map To Scenario"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map To Scenario"));
     QVERIFY(dialogs->questions.last().startsWith(QLatin1String("Extension is not SCN: ")));
 
     // The right size: the block is rewritten, the rest stays.
@@ -385,7 +344,7 @@ void FileCommandsTest::scenarioSaveRefusalsAndInPlaceWrite()
     Write(scenario, EncodeMapFile(*sameSize) + QByteArray(1000, 'S'));
     dialogs->messages.clear();
     dialogs->fileAnswers << scenario;
-    clickMenu(QStringLiteral("File"), QStringLiteral("Save Map To Scenario"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map To Scenario"));
     QVERIFY(dialogs->messages.isEmpty());
     QCOMPARE(Contents(scenario), EncodeMapFile(Map) + QByteArray(1000, 'S'));
 }
@@ -396,7 +355,7 @@ void FileCommandsTest::citiesLoadShowTheWindowAndSave()
     Map.at(CityAttr03, 5, 2) = 4;
     Write(path(QStringLiteral("towns.tst")), "Alpha\r\nBravo\r\nCharlie\r\n");
     dialogs->fileAnswers << path(QStringLiteral("towns.tst"));
-    clickMenu(QStringLiteral("Cities"), QStringLiteral("Load Cities"));
+    testing::ClickMenuItem(*form, QStringLiteral("Cities"), QStringLiteral("Load Cities"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Load Ketura City File"));
     QVERIFY(Editor.CityMode);
     QTRY_VERIFY(CityForm->isVisible());
@@ -406,7 +365,7 @@ void FileCommandsTest::citiesLoadShowTheWindowAndSave()
     QCOMPARE(CityForm->cities().rowCount(), 5);
 
     dialogs->fileAnswers << path(QStringLiteral("again.tst"));
-    clickMenu(QStringLiteral("Cities"), QStringLiteral("Save Cities"));
+    testing::ClickMenuItem(*form, QStringLiteral("Cities"), QStringLiteral("Save Cities"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("City Ketura City File"));
     QCOMPARE(Contents(path(QStringLiteral("again.tst"))), QByteArray("Alpha\r\nBravo\r\nCharlie\r\n"));
 }

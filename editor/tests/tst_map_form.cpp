@@ -23,29 +23,6 @@ using namespace vantor;
 
 namespace {
 
-// Opens the menu titled menuTitle in the window's menu bar and clicks its item itemText.
-void ClickMenuItem(QMainWindow &window, const QString &menuTitle, const QString &itemText)
-{
-    if (!window.isVisible()) {
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-    }
-    QMenuBar *bar = window.menuBar();
-    QMenu *menu = nullptr;
-    for (QAction *action : bar->actions())
-        if (action->text() == menuTitle)
-            menu = action->menu();
-    QVERIFY2(menu, qPrintable(menuTitle));
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-    QTRY_VERIFY(menu->isVisible());
-    QAction *item = nullptr;
-    for (QAction *action : menu->actions())
-        if (action->text() == itemText)
-            item = action;
-    QVERIFY2(item, qPrintable(itemText));
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
-}
-
 QStringList MenuLayout(const QMainWindow &window)
 {
     QStringList layout;
@@ -189,7 +166,7 @@ void MapFormTest::loadMapDrawsTheMap()
     Editor.PlaceCount = 9;
     Editor.CurrentTile = 4;
     dialogs->fileAnswers << path;
-    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
 
     QCOMPARE(dialogs->fileDialogsShown.size(), 1);
     QCOMPARE(dialogs->fileDialogsShown[0].title, QStringLiteral("Load Ketura Map File"));
@@ -225,7 +202,7 @@ void MapFormTest::loadMapRefusesABadFileAndKeepsTheMap()
     const auto before = std::make_unique<MapStore>(Map);
 
     dialogs->fileAnswers << path;
-    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
     QCOMPARE(dialogs->messages.size(), 1);
     QVERIFY(dialogs->messages[0].contains(path));
     QVERIFY(dialogs->messages[0].contains(QLatin1String("5 x 71")));
@@ -238,7 +215,7 @@ void MapFormTest::loadMapCancelledStillClearsThePlaceCount()
 {
     Editor.PlaceCount = 12;
     Map.at(Terrain, 0, 0) = 7;
-    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
     QCOMPARE(dialogs->fileDialogsShown.size(), 1);
     QCOMPARE(Editor.PlaceCount, 0);
     QCOMPARE(Map.at(Terrain, 0, 0), std::uint8_t(7));
@@ -253,11 +230,11 @@ void MapFormTest::missingTileSetsAreReportedOncePerRedraw()
     const QString path = work.filePath(QStringLiteral("thirteen.map"));
     QCOMPARE(WriteMapFile(path, *map), QString());
     dialogs->fileAnswers << path << path;
-    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
     QCOMPARE(dialogs->messages.size(), 1);
     QVERIFY(dialogs->messages[0].contains(QLatin1String("SET13m.BMP")));
     QVERIFY(!dialogs->messages[0].contains(QLatin1String("SET00m.BMP")));
-    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
     QCOMPARE(dialogs->messages.size(), 2);
     const PixelRect hex = HexRect(1 * 5 + 1, 5);
     QCOMPARE(form->mapPicture().pixel(hex.left + 24, hex.top + 20), ToQColor(Editor.BackgroundColor).rgb());
@@ -271,7 +248,7 @@ void MapFormTest::saveMapWritesTheFileAndAsksBeforeOverwriting()
     Map.at(36, 2, 2) = 0x77;
     const QString path = work.filePath(QStringLiteral("saved.map"));
     dialogs->fileAnswers << path;
-    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
     QCOMPARE(dialogs->fileDialogsShown[0].title, QStringLiteral("Save Ketura Map File"));
     QCOMPARE(dialogs->fileDialogsShown[0].filter, QStringLiteral("Map files (*.map)|*.map| All files (*.*) |*.*"));
     QCOMPARE(dialogs->fileDialogsShown[0].defaultExt, QStringLiteral("map"));
@@ -287,7 +264,7 @@ void MapFormTest::saveMapWritesTheFileAndAsksBeforeOverwriting()
     Map.at(TileSet, 0, 0) = 2;
     dialogs->fileAnswers << path;
     dialogs->confirmAnswers << false;
-    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
     QCOMPARE(dialogs->questions.size(), 1);
     QCOMPARE(dialogs->questions[0], QStringLiteral("Overwrite Warning: Warning. You are about to overwrite\n%1\nGo ahead????").arg(path));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -297,7 +274,7 @@ void MapFormTest::saveMapWritesTheFileAndAsksBeforeOverwriting()
     // OK overwrites.
     dialogs->fileAnswers << path;
     dialogs->confirmAnswers << true;
-    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), EncodeMapFile(Map));
     file.close();
@@ -305,7 +282,7 @@ void MapFormTest::saveMapWritesTheFileAndAsksBeforeOverwriting()
     // A file that cannot be written is reported, naming it.
     const QString nowhere = work.filePath(QStringLiteral("no-folder/saved.map"));
     dialogs->fileAnswers << nowhere;
-    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
     QCOMPARE(dialogs->messages.size(), 1);
     QVERIFY(dialogs->messages[0].contains(nowhere));
 }
@@ -325,7 +302,7 @@ void MapFormTest::exitClosesTheWindow()
 {
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
-    ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Exit"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Exit"));
     QTRY_VERIFY(!form->isVisible());
 }
 

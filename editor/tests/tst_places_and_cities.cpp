@@ -39,8 +39,6 @@ private slots:
     void hoverLabelNamesPlacesAndCities();
 
 private:
-    void clickHex(int x, int y, Qt::KeyboardModifiers modifiers = {});
-    void clickMenu(const QString &menuTitle, const QString &itemText);
     void selectCityRow(int gridRow);
     void clickCityButton(const char *name);
     QTableWidget *placeGrid() { return PlaceForm->findChild<QTableWidget *>(QStringLiteral("PlaceStringGrid")); }
@@ -76,30 +74,6 @@ void PlacesAndCitiesTest::cleanup()
     dialogs.reset();
 }
 
-void PlacesAndCitiesTest::clickHex(int x, int y, Qt::KeyboardModifiers modifiers)
-{
-    const PixelRect r = HexRect(y * Map.MapWidth + x, Map.MapWidth);
-    QTest::mouseClick(form->findChild<PictureBox *>(QStringLiteral("MapImage")), Qt::LeftButton, modifiers,
-                      QPoint(r.left + 24, r.top + 20));
-}
-
-void PlacesAndCitiesTest::clickMenu(const QString &menuTitle, const QString &itemText)
-{
-    QMenuBar *bar = form->menuBar();
-    for (QAction *title : bar->actions()) {
-        if (title->text() != menuTitle)
-            continue;
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
-        QTRY_VERIFY(title->menu()->isVisible());
-        for (QAction *item : title->menu()->actions())
-            if (item->text() == itemText) {
-                QTest::mouseClick(title->menu(), Qt::LeftButton, {}, title->menu()->actionGeometry(item).center());
-                return;
-            }
-    }
-    QFAIL(qPrintable(itemText));
-}
-
 void PlacesAndCitiesTest::selectCityRow(int gridRow) { cityGrid()->setCurrentCell(gridRow - 1, 1); }
 
 void PlacesAndCitiesTest::clickCityButton(const char *name)
@@ -121,7 +95,7 @@ void PlacesAndCitiesTest::doneWritesPlacesOnTheMap()
     places.setCell(PlaceTable::NameColumn, 258, QStringLiteral("Far Point"));
     PlaceForm->setPlaces(places);
     form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->setEnabled(true);
-    clickMenu(QStringLiteral("Tools"), QStringLiteral("Edit Place Names"));
+    testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Edit Place Names"));
     QTRY_VERIFY(PlaceForm->isVisible());
     QTest::mouseClick(PlaceForm->findChild<QPushButton *>(QStringLiteral("DoneBtn")), Qt::LeftButton);
     QVERIFY(!PlaceForm->isVisible());
@@ -212,14 +186,14 @@ void PlacesAndCitiesTest::clearPlaceNamesAskedYesAndNo()
     PlaceForm->setPlaces(places);
 
     dialogs->confirmAnswers << false;
-    clickMenu(QStringLiteral("Tools"), QStringLiteral("Clear Place Names"));
+    testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Clear Place Names"));
     QCOMPARE(dialogs->questions, QStringList{QStringLiteral(
         "Delete Place Coordinates: Are you sure that you want to remove all place name references?")});
     QCOMPARE(PlaceReferenceOf(Map, {4, 4}), 9);
     QCOMPARE(PlaceForm->places().cell(PlaceTable::XColumn, 2), QStringLiteral("4"));
 
     dialogs->confirmAnswers << true;
-    clickMenu(QStringLiteral("Tools"), QStringLiteral("Clear Place Names"));
+    testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Clear Place Names"));
     QCOMPARE(PlaceReferenceOf(Map, {4, 4}), NoPlace);
     QCOMPARE(int(Map.at(CityAttr03, 4, 4)), 3); // city attributes stay
     QCOMPARE(PlaceForm->places().cell(PlaceTable::XColumn, 2), QString());
@@ -231,14 +205,14 @@ void PlacesAndCitiesTest::copyPlaceNameShiftClickFirstPicksThePreviousPoint()
     Map.at(PlaceIndex, 2, 2) = 3;
     Map.at(PlaceIndexHigh, 2, 2) = 0;
     form->findChild<QAction *>(QStringLiteral("CopyPlaceName1"))->setEnabled(true);
-    clickHex(2, 2); // an ordinary click (nothing picked to paint) leaves the click point here
-    clickMenu(QStringLiteral("Tools"), QStringLiteral("Copy Place Name"));
-    clickHex(9, 9, Qt::ShiftModifier); // picks the source at (2, 2), not at (9, 9)
+    testing::ClickHex(*form, 2, 2); // an ordinary click (nothing picked to paint) leaves the click point here
+    testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Copy Place Name"));
+    testing::ClickHex(*form, 9, 9, Qt::LeftButton, Qt::ShiftModifier); // picks the source at (2, 2), not at (9, 9)
     auto *prompt = form->findChild<QLabel *>(QStringLiteral("PromptPanel"));
     QCOMPARE(prompt->text(), QStringLiteral("Click destination(s). Shift click to exit"));
-    clickHex(5, 5);
+    testing::ClickHex(*form, 5, 5);
     QCOMPARE(PlaceReferenceOf(Map, {5, 5}), 3);
-    clickHex(5, 6, Qt::ShiftModifier);
+    testing::ClickHex(*form, 5, 6, Qt::LeftButton, Qt::ShiftModifier);
     QCOMPARE(Editor.ClickMode, int(PaintMode));
     QVERIFY(!prompt->isVisible());
 }
@@ -262,7 +236,7 @@ void PlacesAndCitiesTest::captionAndClearTheSameHex()
     clickCityButton("CaptionBtn");
     QCOMPARE(Editor.ClickMode, int(CityCaptionMode));
     QCOMPARE(chosen->text(), QStringLiteral("0"));
-    clickHex(7, 9);
+    testing::ClickHex(*form, 7, 9);
     QCOMPARE(int(Map.at(PlaceIndex, 7, 9)), 0);
     QCOMPARE(int(Map.at(PlaceIndexHigh, 7, 9)), 0);
     QCOMPARE(int(Map.at(CityAttr03, 7, 9)), 12);
@@ -277,7 +251,7 @@ void PlacesAndCitiesTest::captionAndClearTheSameHex()
     selectCityRow(1);
     clickCityButton("ClearBtn");
     QCOMPARE(chosen->text(), QStringLiteral("0"));
-    clickHex(7, 9);
+    testing::ClickHex(*form, 7, 9);
     QCOMPARE(PlaceReferenceOf(Map, {7, 9}), NoPlace);
     QCOMPARE(int(Map.at(CityAttr03, 7, 9)), 0);
     QCOMPARE(int(Map.at(CityAttr04, 7, 9)), 0);
@@ -297,7 +271,7 @@ void PlacesAndCitiesTest::captionWithEmptyCellsStopsAfterThePlace()
     CityForm->setCities(cities);
     selectCityRow(2);
     clickCityButton("CaptionBtn");
-    clickHex(3, 4);
+    testing::ClickHex(*form, 3, 4);
     QCOMPARE(dialogs->errors, QStringList{QStringLiteral("'' is not a valid integer value")});
     QCOMPARE(int(Map.at(PlaceIndex, 3, 4)), 1);
     QCOMPARE(int(Map.at(PlaceIndexHigh, 3, 4)), 0);
@@ -310,7 +284,7 @@ void PlacesAndCitiesTest::captionWithEmptyCellsStopsAfterThePlace()
     cities.setCell(CityTable::Attr04Column, 2, QStringLiteral("2"));
     cities.setCell(CityTable::Attr16Column, 2, QStringLiteral("3"));
     CityForm->setCities(cities);
-    clickHex(3, 4);
+    testing::ClickHex(*form, 3, 4);
     QCOMPARE(int(Map.at(CityAttr16, 3, 4)), 3);
     QCOMPARE(CityForm->cities().cell(CityTable::XColumn, 2), QStringLiteral("3"));
 }

@@ -23,12 +23,12 @@ using namespace vantor;
 namespace {
 
 // The icons as the terrain table gives them: name, colours ("a = RRGGBB, ..."), rows of letters.
-struct IconSpec {
+struct IconRow {
     const char *name;
     const char *colours;
     const char *rows;
 };
-const IconSpec IconTable[TerrainCount] = {
+const IconRow IconTable[TerrainCount] = {
     {"CITYC", "a = 00FFFF, b = FF0000", "aaaaaa abbbba abbbba abbbba abbbba aaaaaa"},
     {"CITYI", "a = 0000FF, b = FF0000", "aaaaaa abbbba abbbba abbbba abbbba aaaaaa"},
     {"ROADD", "a = A06000, b = 006000", "bbaabb bbaabb aaaaaa aaaaaa bbaabb bbaabb"},
@@ -68,14 +68,14 @@ const IconSpec IconTable[TerrainCount] = {
     {"OILFI", "a = 606040, b = FFFFFF", "aaaaaa aaaaaa abbbba abbbba abbbba abbbba"},
 };
 
-QImage IconFromTable(const IconSpec &spec)
+QImage IconFromTable(const IconRow &row)
 {
     QHash<QChar, QRgb> colours;
     const QRegularExpression colour(QStringLiteral("([a-d]) = ([0-9A-F]{6})"));
-    for (const QRegularExpressionMatch &match : colour.globalMatch(QString::fromLatin1(spec.colours)))
+    for (const QRegularExpressionMatch &match : colour.globalMatch(QString::fromLatin1(row.colours)))
         colours[match.captured(1)[0]] = 0xFF000000u | match.captured(2).toUInt(nullptr, 16);
     QImage icon(6, 6, QImage::Format_RGB32);
-    const QStringList rows = QString::fromLatin1(spec.rows).split(QLatin1Char(' '));
+    const QStringList rows = QString::fromLatin1(row.rows).split(QLatin1Char(' '));
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 6; ++x)
             icon.setPixel(x, y, colours.value(rows[y][x]));

@@ -48,8 +48,6 @@ private slots:
     void convertBitmapOpensTheConverter();
 
 private:
-    void clickMenu(const QString &menuTitle, const QString &itemText);
-    void clickHex(int x, int y);
 
     std::unique_ptr<testing::ScriptedDialogs> dialogs;
     std::unique_ptr<VantorWindows> windows;
@@ -84,34 +82,10 @@ void ToolCommandsTest::cleanup()
     dialogs.reset();
 }
 
-void ToolCommandsTest::clickMenu(const QString &menuTitle, const QString &itemText)
-{
-    QMenuBar *bar = form->menuBar();
-    for (QAction *title : bar->actions()) {
-        if (title->text() != menuTitle)
-            continue;
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
-        QTRY_VERIFY(title->menu()->isVisible());
-        for (QAction *item : title->menu()->actions())
-            if (item->text() == itemText) {
-                QTest::mouseClick(title->menu(), Qt::LeftButton, {}, title->menu()->actionGeometry(item).center());
-                return;
-            }
-    }
-    QFAIL(qPrintable(itemText));
-}
-
-void ToolCommandsTest::clickHex(int x, int y)
-{
-    const PixelRect r = HexRect(y * Map.MapWidth + x, Map.MapWidth);
-    QTest::mouseClick(form->findChild<PictureBox *>(QStringLiteral("MapImage")), Qt::LeftButton, {},
-                      QPoint(r.left + 24, r.top + 20));
-}
-
 void ToolCommandsTest::makeAndClearRoadConnections()
 {
     const QImage before = form->mapPicture();
-    clickMenu(QStringLiteral("Tools"), QStringLiteral("Make Road Connections"));
+    testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Make Road Connections"));
     auto expected = std::make_unique<MapStore>(Map);
     ClearRoadConnections(*expected);
     MakeRoadConnections(*expected);
@@ -120,7 +94,7 @@ void ToolCommandsTest::makeAndClearRoadConnections()
     QCOMPARE(int(Map.at(RoadLinks, 0, 0)), 0);
     QCOMPARE(form->mapPicture(), before); // data only: nothing is drawn
 
-    clickMenu(QStringLiteral("Tools"), QStringLiteral("Clear Road Connections"));
+    testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Clear Road Connections"));
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 9; ++x)
             QCOMPARE(int(Map.at(RoadLinks, x, y)), 0);
@@ -128,39 +102,39 @@ void ToolCommandsTest::makeAndClearRoadConnections()
 
 void ToolCommandsTest::overlayIsDrawnAndRemovedByARedraw()
 {
-    clickMenu(QStringLiteral("Tools"), QStringLiteral("Make Road Connections"));
+    testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Make Road Connections"));
     const QImage before = form->mapPicture();
-    clickMenu(QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
+    testing::ClickMenuItem(*form, QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
     QImage expected = before;
     DrawRoadOverlay(Map, expected);
     QCOMPARE(form->mapPicture(), expected);
     QVERIFY(CountPixels(form->mapPicture(), Yellow) > CountPixels(before, Yellow));
 
-    clickMenu(QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
+    testing::ClickMenuItem(*form, QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
     QCOMPARE(form->mapPicture(), before);
 }
 
 void ToolCommandsTest::roadToggleClicksFlipTheLink()
 {
-    clickMenu(QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
-    clickMenu(QStringLiteral("Edit"), QStringLiteral("Toggle Road Connections"));
+    testing::ClickMenuItem(*form, QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Toggle Road Connections"));
     const std::uint8_t before = Map.at(RoadLinks, 4, 2);
-    clickHex(4, 2);
-    clickHex(4, 3); // south of (4, 2)
+    testing::ClickHex(*form, 4, 2);
+    testing::ClickHex(*form, 4, 3); // south of (4, 2)
     QVERIFY(Map.at(RoadLinks, 4, 2) != before);
     QCOMPARE(int(Map.at(RoadLinks, 4, 2)), int(LinkS));
     QCOMPARE(int(Map.at(RoadLinks, 4, 3)), int(LinkN));
     QCOMPARE(form->mapPicture().pixel(HexCentre({4, 2}) + QPoint(0, 20)), Yellow);
 
-    clickHex(4, 3);
-    clickHex(4, 2); // the same pair again removes it, in red
+    testing::ClickHex(*form, 4, 3);
+    testing::ClickHex(*form, 4, 2); // the same pair again removes it, in red
     QCOMPARE(int(Map.at(RoadLinks, 4, 2)), 0);
     QCOMPARE(int(Map.at(RoadLinks, 4, 3)), 0);
     QCOMPARE(form->mapPicture().pixel(HexCentre({4, 2}) + QPoint(0, 20)), Red);
 
     // A pair with a click beside the map changes nothing.
     const auto unchanged = std::make_unique<MapStore>(Map);
-    clickHex(8, 3);
+    testing::ClickHex(*form, 8, 3);
     QTest::mouseClick(form->findChild<PictureBox *>(QStringLiteral("MapImage")), Qt::LeftButton, {},
                       QPoint(37 * 9 + 9, 40 * 3 + 30));
     QVERIFY(Map.bytes == unchanged->bytes);
@@ -179,15 +153,15 @@ void ToolCommandsTest::passesRunFromTheToolsMenu()
         }
     auto expected = std::make_unique<MapStore>(Map);
     MakeCoastline(*expected, Editor.DefaultTerrain);
-    clickMenu(QStringLiteral("Tools"), QStringLiteral("Make Coastline"));
+    testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Make Coastline"));
     QVERIFY(Map.bytes == expected->bytes);
 
     MakeRoads(*expected, Editor.DefaultTerrain);
-    clickMenu(QStringLiteral("Tools"), QStringLiteral("Make Roads"));
+    testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Make Roads"));
     QVERIFY(Map.bytes == expected->bytes);
 
     MakeRivers(*expected, Editor.DefaultTerrain);
-    clickMenu(QStringLiteral("Tools"), QStringLiteral("Make Rivers"));
+    testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Make Rivers"));
     QVERIFY(Map.bytes == expected->bytes);
     QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), QStringLiteral("9x7"));
 }
@@ -197,7 +171,7 @@ void ToolCommandsTest::convertBitmapOpensTheConverter()
     Editor.HomemadeMode = true;
     form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->setEnabled(true);
     form->findChild<QAction *>(QStringLiteral("CopyPlaceName1"))->setEnabled(true);
-    clickMenu(QStringLiteral("Tools"), QStringLiteral("Convert Bitmap"));
+    testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Convert Bitmap"));
     QTRY_VERIFY(MapConvert->isVisible());
     QCOMPARE(MapConvert->windowTitle(), QStringLiteral("Map Converter"));
     QVERIFY(!Editor.HomemadeMode);

@@ -20,38 +20,12 @@
 #include <QTest>
 
 using namespace vantor;
+using testing::CliRun;
+using testing::RunCli;
+using testing::Contents;
+using testing::Write;
 
 namespace {
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run RunCli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(VANTOR_CLI_PATH), arguments);
-    if (!process.waitForFinished(60000))
-        return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
-            QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
-}
-
-QByteArray Contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Write(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(data), data.size());
-}
 
 // A map with sea round an island of clear land, a road of set-2 tiles and a river of set-3 tiles.
 std::unique_ptr<MapStore> ToolMap()
@@ -133,7 +107,7 @@ void ToolsCliTest::initTestCase()
 
 void ToolsCliTest::helpNamesTheNewCommands()
 {
-    const Run run = RunCli({QStringLiteral("--help")});
+    const CliRun run = RunCli({QStringLiteral("--help")});
     QCOMPARE(run.status, 0);
     QVERIFY(run.out.contains(QStringLiteral("tool IN OUT STEP...")));
     QVERIFY(run.out.contains(QStringLiteral("sketch SKETCH.bmp OUT [--scale N] [--seed N]")));
@@ -176,7 +150,7 @@ void ToolsCliTest::toolStepsApplyInOrder()
     }
     const QString out = path(QStringLiteral("tool-out.map"));
     QFile::remove(out);
-    const Run run = RunCli(QStringList{QStringLiteral("tool"), toolMap, out} + steps);
+    const CliRun run = RunCli(QStringList{QStringLiteral("tool"), toolMap, out} + steps);
     QCOMPARE(run.status, 0);
     QCOMPARE(run.err, QString());
     QCOMPARE(Contents(out), EncodeMapFile(*expected));
@@ -199,7 +173,7 @@ void ToolsCliTest::toolRefusesBadArguments()
     };
     for (const auto &c : cases) {
         QFile::remove(out);
-        const Run run = RunCli(c.arguments);
+        const CliRun run = RunCli(c.arguments);
         QVERIFY2(run.status == c.status, qPrintable(c.arguments.join(' ') + QStringLiteral(": ") + run.err));
         QVERIFY(run.err.startsWith(QStringLiteral("vantor-cli: ")));
         QVERIFY(!QFileInfo::exists(out));
@@ -214,7 +188,7 @@ void ToolsCliTest::toolRefusesBadArguments()
 void ToolsCliTest::sketchMakesAMapOfTheWindowsSize()
 {
     const QString out = path(QStringLiteral("sketch.map"));
-    Run run = RunCli({"sketch", sketch, out, "--seed", "9"});
+    CliRun run = RunCli({"sketch", sketch, out, "--seed", "9"});
     QCOMPARE(run.status, 0);
     QCOMPARE(run.err, QString());
     auto map = ReadMap(out);
@@ -296,7 +270,7 @@ void ToolsCliTest::sketchRefusesBadArguments()
         {{"sketch", tiny, out}, 1, "smaller than one hex"},
     };
     for (const auto &c : cases) {
-        const Run run = RunCli(c.arguments);
+        const CliRun run = RunCli(c.arguments);
         QVERIFY2(run.status == c.status, qPrintable(c.arguments.join(' ') + QStringLiteral(": ") + run.err));
         QVERIFY2(run.err.contains(QString::fromLatin1(c.message)), qPrintable(run.err));
         QVERIFY(!QFileInfo::exists(out));

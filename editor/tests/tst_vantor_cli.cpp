@@ -13,40 +13,10 @@
 #include <QTest>
 
 using namespace vantor;
-
-namespace {
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run RunCli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(VANTOR_CLI_PATH), arguments);
-    if (!process.waitForFinished(60000))
-        return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
-            QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
-}
-
-QByteArray Contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Write(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(data);
-}
-
-} // namespace
+using testing::CliRun;
+using testing::RunCli;
+using testing::Contents;
+using testing::Write;
 
 class VantorCliTest : public QObject {
     Q_OBJECT
@@ -89,7 +59,7 @@ void VantorCliTest::initTestCase()
 
 void VantorCliTest::helpListsTheCommands()
 {
-    const Run run = RunCli({QStringLiteral("--help")});
+    const CliRun run = RunCli({QStringLiteral("--help")});
     QCOMPARE(run.status, 0);
     for (const char *word : {"info FILE", "render FILE OUT.bmp", "--sets DIR", "--background VALUE", "convert IN OUT"})
         QVERIFY2(run.out.contains(QLatin1String(word)), word);
@@ -114,7 +84,7 @@ void VantorCliTest::usageErrors_data()
 void VantorCliTest::usageErrors()
 {
     QFETCH(QStringList, arguments);
-    const Run run = RunCli(arguments);
+    const CliRun run = RunCli(arguments);
     QCOMPARE(run.status, 2);
     QVERIFY(run.err.startsWith(QLatin1String("vantor-cli: ")));
     QVERIFY(run.out.isEmpty());
@@ -124,7 +94,7 @@ void VantorCliTest::usageErrors()
 
 void VantorCliTest::infoPrintsSizePlacesAndSets()
 {
-    const Run run = RunCli({QStringLiteral("info"), path(QStringLiteral("island.map"))});
+    const CliRun run = RunCli({QStringLiteral("info"), path(QStringLiteral("island.map"))});
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out, QStringLiteral("width: 9\nheight: 7\nplaces: 0\nsets: 0 3 12\n"));
 
@@ -136,13 +106,13 @@ void VantorCliTest::infoPrintsSizePlacesAndSets()
 void VantorCliTest::infoRefusesABadFile()
 {
     Write(path(QStringLiteral("wide.map")), QByteArray("\x49\x00\x05\x00", 4) + QByteArray(500, 0));
-    const Run wide = RunCli({QStringLiteral("info"), path(QStringLiteral("wide.map"))});
+    const CliRun wide = RunCli({QStringLiteral("info"), path(QStringLiteral("wide.map"))});
     QCOMPARE(wide.status, 1);
     QVERIFY(wide.err.contains(path(QStringLiteral("wide.map"))));
     QVERIFY(wide.err.contains(QLatin1String("73 x 5")));
     QVERIFY(wide.out.isEmpty());
 
-    const Run missing = RunCli({QStringLiteral("info"), path(QStringLiteral("absent.map"))});
+    const CliRun missing = RunCli({QStringLiteral("info"), path(QStringLiteral("absent.map"))});
     QCOMPARE(missing.status, 1);
     QVERIFY(missing.err.contains(path(QStringLiteral("absent.map"))));
 }
@@ -150,7 +120,7 @@ void VantorCliTest::infoRefusesABadFile()
 void VantorCliTest::renderWritesTheFullRedrawPicture()
 {
     const QString out = path(QStringLiteral("island.bmp"));
-    const Run run = RunCli({QStringLiteral("render"), path(QStringLiteral("island.map")), out, QStringLiteral("--sets"), setsDir.path()});
+    const CliRun run = RunCli({QStringLiteral("render"), path(QStringLiteral("island.map")), out, QStringLiteral("--sets"), setsDir.path()});
     QCOMPARE(run.status, 0);
     QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
 
@@ -167,7 +137,7 @@ void VantorCliTest::renderTakesTheBackgroundInAnyNotation()
 {
     for (const QString &value : {QStringLiteral("255"), QStringLiteral("0xff"), QStringLiteral("$FF"), QStringLiteral("xFF")}) {
         const QString out = path(QStringLiteral("red.bmp"));
-        const Run run = RunCli({QStringLiteral("render"), path(QStringLiteral("island.map")), out, QStringLiteral("--background"), value,
+        const CliRun run = RunCli({QStringLiteral("render"), path(QStringLiteral("island.map")), out, QStringLiteral("--background"), value,
                                 QStringLiteral("--sets"), setsDir.path()});
         QCOMPARE(run.status, 0);
         // 0x00BBGGRR: 255 is pure red; the top-left corner lies outside every hexagon.
@@ -181,7 +151,7 @@ void VantorCliTest::renderWarnsOfMissingSets()
     withSix->at(TileSet, 1, 1) = 6;
     QCOMPARE(WriteMapFile(path(QStringLiteral("six.map")), *withSix), QString());
     const QString out = path(QStringLiteral("six.bmp"));
-    const Run run = RunCli({QStringLiteral("render"), path(QStringLiteral("six.map")), out, QStringLiteral("--sets"), setsDir.path()});
+    const CliRun run = RunCli({QStringLiteral("render"), path(QStringLiteral("six.map")), out, QStringLiteral("--sets"), setsDir.path()});
     QCOMPARE(run.status, 0);
     QVERIFY(run.err.contains(QLatin1String("tile set 6")));
     QVERIFY(run.err.contains(QLatin1String("SET06m.BMP")));
@@ -193,17 +163,17 @@ void VantorCliTest::renderFailuresLeaveNoOutput()
     const QString out = path(QStringLiteral("kept.bmp"));
     Write(out, "old picture");
     Write(path(QStringLiteral("short.map")), "\x05");
-    const Run refused = RunCli({QStringLiteral("render"), path(QStringLiteral("short.map")), out, QStringLiteral("--sets"), setsDir.path()});
+    const CliRun refused = RunCli({QStringLiteral("render"), path(QStringLiteral("short.map")), out, QStringLiteral("--sets"), setsDir.path()});
     QCOMPARE(refused.status, 1);
     QCOMPARE(Contents(out), QByteArray("old picture"));
 
     const QString nowhere = path(QStringLiteral("no/such/folder/out.bmp"));
-    const Run unwritable = RunCli({QStringLiteral("render"), path(QStringLiteral("island.map")), nowhere, QStringLiteral("--sets"), setsDir.path()});
+    const CliRun unwritable = RunCli({QStringLiteral("render"), path(QStringLiteral("island.map")), nowhere, QStringLiteral("--sets"), setsDir.path()});
     QCOMPARE(unwritable.status, 1);
     QVERIFY(unwritable.err.contains(nowhere));
     QVERIFY(!QFile::exists(nowhere));
 
-    const Run noSets = RunCli({QStringLiteral("render"), path(QStringLiteral("island.map")), out, QStringLiteral("--sets"), path(QStringLiteral("nosets"))});
+    const CliRun noSets = RunCli({QStringLiteral("render"), path(QStringLiteral("island.map")), out, QStringLiteral("--sets"), path(QStringLiteral("nosets"))});
     QCOMPARE(noSets.status, 2);
     QCOMPARE(Contents(out), QByteArray("old picture"));
 }
@@ -211,7 +181,7 @@ void VantorCliTest::renderFailuresLeaveNoOutput()
 void VantorCliTest::convertCopiesAMapFile()
 {
     const QString out = path(QStringLiteral("converted.map"));
-    const Run run = RunCli({QStringLiteral("convert"), path(QStringLiteral("island.map")), out});
+    const CliRun run = RunCli({QStringLiteral("convert"), path(QStringLiteral("island.map")), out});
     QCOMPARE(run.status, 0);
     QCOMPARE(Contents(out), Contents(path(QStringLiteral("island.map"))));
 }
@@ -221,12 +191,12 @@ void VantorCliTest::convertRefusalLeavesTheOutputAlone()
     const QString out = path(QStringLiteral("target.map"));
     Write(out, "precious");
     Write(path(QStringLiteral("zero.map")), QByteArray("\x00\x00\x05\x00", 4));
-    const Run run = RunCli({QStringLiteral("convert"), path(QStringLiteral("zero.map")), out});
+    const CliRun run = RunCli({QStringLiteral("convert"), path(QStringLiteral("zero.map")), out});
     QCOMPARE(run.status, 1);
     QVERIFY(run.err.contains(path(QStringLiteral("zero.map"))));
     QCOMPARE(Contents(out), QByteArray("precious"));
 
-    const Run nowhere = RunCli({QStringLiteral("convert"), path(QStringLiteral("island.map")), path(QStringLiteral("none/x.map"))});
+    const CliRun nowhere = RunCli({QStringLiteral("convert"), path(QStringLiteral("island.map")), path(QStringLiteral("none/x.map"))});
     QCOMPARE(nowhere.status, 1);
     QVERIFY(!QFile::exists(path(QStringLiteral("none/x.map"))));
 }
