@@ -104,6 +104,22 @@ void Warn(const MapFileExtras &extras)
         PrintLine(stderr, QStringLiteral("vantor-cli: warning: %1").arg(extras.warning));
 }
 
+// Reads the map of an input file: nullptr, with the exit status to return, when it cannot.
+std::unique_ptr<MapStore> ReadInput(const QString &path, const MapFileOptions &options, MapFileExtras &extras, int &status)
+{
+    if (!CanReadMapFile(path)) {
+        status = Usage(QStringLiteral("%1: cannot read this type of file; known types: %2").arg(path, KnownMapExtensions()));
+        return nullptr;
+    }
+    auto map = std::make_unique<MapStore>();
+    if (const QString error = LoadMapFile(path, *map, extras, options); !error.isEmpty()) {
+        status = Refuse(error);
+        return nullptr;
+    }
+    Warn(extras);
+    return map;
+}
+
 int Info(QStringList args)
 {
     MapFileOptions options;
@@ -111,13 +127,11 @@ int Info(QStringList args)
         return Usage(problem);
     if (args.size() != 1)
         return Usage(QStringLiteral("info takes one FILE"));
-    if (!CanReadMapFile(args[0]))
-        return Usage(QStringLiteral("%1: cannot read this type of file; known types: %2").arg(args[0], KnownMapExtensions()));
-    auto map = std::make_unique<MapStore>();
     MapFileExtras extras;
-    if (const QString error = LoadMapFile(args[0], *map, extras, options); !error.isEmpty())
-        return Refuse(error);
-    Warn(extras);
+    int status = Success;
+    const std::unique_ptr<MapStore> map = ReadInput(args[0], options, extras, status);
+    if (!map)
+        return status;
 
     std::array<bool, TileSetCount> used{};
     for (int y = 0; y < map->MapHeight; ++y)
@@ -171,17 +185,16 @@ int Render(QStringList args)
         return Usage(QStringLiteral("render takes FILE and OUT.bmp"));
     const QString &in = args[0];
     const QString &out = args[1];
-    if (!CanReadMapFile(in))
-        return Usage(QStringLiteral("%1: cannot read this type of file; known types: %2").arg(in, KnownMapExtensions()));
     if (QFileInfo(out).suffix().compare(QLatin1String("bmp"), Qt::CaseInsensitive) != 0)
         return Usage(QStringLiteral("%1: the picture is written as a .bmp file").arg(out));
     if (!QFileInfo(setsFolder).isDir())
         return Usage(QStringLiteral("%1: no such folder of tile sets").arg(setsFolder));
 
-    auto map = std::make_unique<MapStore>();
     MapFileExtras extras;
-    if (const QString error = LoadMapFile(in, *map, extras); !error.isEmpty())
-        return Refuse(error);
+    int status = Success;
+    const std::unique_ptr<MapStore> map = ReadInput(in, MapFileOptions{}, extras, status);
+    if (!map)
+        return status;
     TileSetLibrary sets(setsFolder);
     QString error;
     BandOverlay overlay;
@@ -205,15 +218,13 @@ int Convert(QStringList args)
         return Usage(problem);
     if (args.size() != 2)
         return Usage(QStringLiteral("convert takes IN and OUT"));
-    if (!CanReadMapFile(args[0]))
-        return Usage(QStringLiteral("%1: cannot read this type of file; known types: %2").arg(args[0], KnownMapExtensions()));
     if (!CanWriteMapFile(args[1]))
         return Usage(QStringLiteral("%1: cannot write this type of file; known types: %2").arg(args[1], KnownMapExtensions()));
-    auto map = std::make_unique<MapStore>();
     MapFileExtras extras;
-    if (const QString error = LoadMapFile(args[0], *map, extras, options); !error.isEmpty())
-        return Refuse(error);
-    Warn(extras);
+    int status = Success;
+    const std::unique_ptr<MapStore> map = ReadInput(args[0], options, extras, status);
+    if (!map)
+        return status;
     if (const QString error = SaveMapFile(args[1], *map, extras, options); !error.isEmpty())
         return Refuse(error);
     return Success;
@@ -228,17 +239,15 @@ int SaveScenario(QStringList args)
         return Usage(QStringLiteral("save-scenario writes the regular layout unless --homemade is given"));
     if (args.size() != 2)
         return Usage(QStringLiteral("save-scenario takes IN and SCENARIO"));
-    if (!CanReadMapFile(args[0]))
-        return Usage(QStringLiteral("%1: cannot read this type of file; known types: %2").arg(args[0], KnownMapExtensions()));
     const ScenarioLayout layout = options.layout.value_or(ScenarioLayout::Regular);
     // The layout option names the scenario written; the map read from IN keeps its own.
     MapFileOptions readOptions = options;
     readOptions.layout.reset();
-    auto map = std::make_unique<MapStore>();
     MapFileExtras extras;
-    if (const QString error = LoadMapFile(args[0], *map, extras, readOptions); !error.isEmpty())
-        return Refuse(error);
-    Warn(extras);
+    int status = Success;
+    const std::unique_ptr<MapStore> map = ReadInput(args[0], readOptions, extras, status);
+    if (!map)
+        return status;
     if (const QString error = SaveMapToScenario(args[1], *map, extras, layout, options); !error.isEmpty())
         return Refuse(error);
     return Success;
@@ -258,15 +267,13 @@ int Tool(QStringList args)
     for (const QString &step : steps)
         if (!known.contains(step))
             return Usage(QStringLiteral("unknown step '%1'; the steps are %2").arg(step, known.join(QLatin1String(", "))));
-    if (!CanReadMapFile(args[0]))
-        return Usage(QStringLiteral("%1: cannot read this type of file; known types: %2").arg(args[0], KnownMapExtensions()));
     if (!CanWriteMapFile(args[1]))
         return Usage(QStringLiteral("%1: cannot write this type of file; known types: %2").arg(args[1], KnownMapExtensions()));
-    auto map = std::make_unique<MapStore>();
     MapFileExtras extras;
-    if (const QString error = LoadMapFile(args[0], *map, extras, options); !error.isEmpty())
-        return Refuse(error);
-    Warn(extras);
+    int status = Success;
+    const std::unique_ptr<MapStore> map = ReadInput(args[0], options, extras, status);
+    if (!map)
+        return status;
     const DefaultTerrainTable defaultTerrain = InitialDefaultTerrain();
     for (const QString &step : steps) {
         if (step == QLatin1String("coastline"))
