@@ -29,8 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(mapSize.height() >= 0 && mapSize.height() <= vantor::StoreRows);
     if (mapSize.width() < 1 || mapSize.height() < 1)
         return 0;
+    static const auto pattern = fuzzing::PatternMap(vantor::StoreColumns, vantor::StoreRows);
     static auto map = std::make_unique<vantor::MapStore>();
-    *map = *fuzzing::PatternMap(mapSize.width(), mapSize.height());
+    *map = *pattern;
+    map->MapWidth = mapSize.width();
+    map->MapHeight = mapSize.height();
     static const vantor::DefaultTerrainTable terrain = vantor::InitialDefaultTerrain();
     vantor::VariantSource random(7);
     vantor::ConvertSketch(sketch, scale, *map, terrain, random);
