@@ -5,6 +5,8 @@
 #include "render/bmp_encoding.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QRandomGenerator>
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
@@ -132,6 +134,42 @@ FileSizeLimit::~FileSizeLimit()
     limit.rlim_cur = previousLimit_;
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, previousHandler_);
+}
+
+std::unique_ptr<vantor::MapStore> RandomMap(int width, int height, quint32 seed)
+{
+    auto map = BlankMap(width, height);
+    QRandomGenerator random(seed);
+    for (auto &byte : map->bytes)
+        byte = std::uint8_t(random.bounded(256));
+    return map;
+}
+
+QByteArray RandomBytes(int size, quint32 seed)
+{
+    QByteArray bytes(size, '\0');
+    QRandomGenerator random(seed);
+    for (char &byte : bytes)
+        byte = char(random.bounded(256));
+    return bytes;
+}
+
+QImage Canvas(int width, int height, QRgb colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+QStringList BitmapsIn(const QString &folder, bool withSubfolders)
+{
+    QStringList files;
+    QDirIterator it(folder, {QStringLiteral("*.bmp")}, QDir::Files,
+                    withSubfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    return files;
 }
 
 QString ScriptedDialogs::nextFile(const FileDialogSettings &settings)

@@ -25,6 +25,16 @@ QImage SyntheticTileSet(int set);
 // Writes SyntheticTileSet(set) as a 24-bit BMP named fileName into folder.
 void WriteSyntheticTileSet(const QString &folder, int set, const QString &fileName = {});
 
+// A map of the given size whose every byte, in and beyond the size, is random (the same for a seed).
+std::unique_ptr<vantor::MapStore> RandomMap(int width, int height, quint32 seed);
+QByteArray RandomBytes(int size, quint32 seed);
+
+// A picture of one colour.
+QImage Canvas(int width, int height, QRgb colour);
+
+// The .bmp files of a folder, and of its subfolders when asked, sorted.
+QStringList BitmapsIn(const QString &folder, bool withSubfolders = false);
+
 // A map of the given size whose hexes all use set 0, tile 0, with every other byte 0.
 std::unique_ptr<vantor::MapStore> BlankMap(int width, int height);
 

@@ -10,17 +10,11 @@
 #include <QTest>
 
 using namespace vantor;
+using testing::RandomMap;
+using testing::Write;
+using testing::Contents;
 
 namespace {
-
-std::unique_ptr<MapStore> RandomMap(int width, int height, quint32 seed)
-{
-    auto map = testing::BlankMap(width, height);
-    QRandomGenerator random(seed);
-    for (auto &byte : map->bytes)
-        byte = std::uint8_t(random.bounded(256));
-    return map;
-}
 
 // Every hex without a place: 255 in planes 0 and 16, 127 in plane 1, 0 elsewhere.
 std::unique_ptr<MapStore> PlainMap(int width, int height)
@@ -70,19 +64,6 @@ PlaceTable Places(const QList<QStringList> &rows)
         for (int c = 0; c < 3; ++c)
             table.setCell(c, r + 1, rows[r].value(c));
     return table;
-}
-
-void Write(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
-
-QByteArray Contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // Reading tile-set bitmaps: the quick reader for plain 24-bit files, and every public test bitmap.
 
+#include "test_support.h"
+
 #include "render/bmp_decoding.h"
 #include "render/bmp_encoding.h"
 #include "render/tile_set_library.h"
@@ -12,6 +14,7 @@
 #include <QTest>
 
 using namespace vantor;
+using testing::BitmapsIn;
 
 namespace {
 
@@ -28,17 +31,6 @@ QByteArray Contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The bitmaps of one folder, without those of its subfolders.
-QStringList BitmapsIn(const QString &folder)
-{
-    QStringList files;
-    QDirIterator it(folder, {QStringLiteral("*.bmp")}, QDir::Files);
-    while (it.hasNext())
-        files << it.next();
-    files.sort();
-    return files;
 }
 
 void PutLE32(QByteArray &data, int offset, qint32 value)

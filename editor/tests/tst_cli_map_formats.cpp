@@ -13,6 +13,7 @@
 #include <QTest>
 
 using namespace vantor;
+using testing::RandomBytes;
 using testing::CliRun;
 using testing::RunCli;
 using testing::Contents;
@@ -27,15 +28,6 @@ std::unique_ptr<MapStore> RandomMap(int width, int height, quint32 seed)
     for (auto &byte : map->bytes)
         byte = std::uint8_t(random.bounded(16));
     return map;
-}
-
-QByteArray RandomBytes(int size, quint32 seed)
-{
-    QByteArray bytes(size, '\0');
-    QRandomGenerator random(seed);
-    for (char &byte : bytes)
-        byte = char(random.bounded(256));
-    return bytes;
 }
 
 // The map with only planes 0..16 of the used hexes kept, as a fresh store holds it after reading an ASCII map.

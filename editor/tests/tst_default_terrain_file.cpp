@@ -12,6 +12,7 @@
 #include <cstring>
 
 using namespace vantor;
+using testing::Contents;
 
 namespace {
 
@@ -28,12 +29,6 @@ DefaultTerrainTable Filled()
     for (auto &row : table)
         row.fill('Z');
     return table;
-}
-
-QByteArray Contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

@@ -24,6 +24,7 @@
 #include <QTest>
 
 using namespace vantor;
+using testing::Canvas;
 
 namespace {
 
@@ -31,13 +32,6 @@ const QRgb Navy = qRgb(0, 0, 127);
 const QRgb Lime = qRgb(0, 255, 0);
 const QRgb Red = qRgb(255, 0, 0);
 const QRgb Blue = qRgb(0, 0, 255);
-
-QImage Canvas(int width, int height, QRgb colour)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
 
 // An island of lime in navy with a red road and a blue river, 5 pixels per hex.
 QImage IslandSketch(int width, int height)

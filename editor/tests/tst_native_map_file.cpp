@@ -10,17 +10,9 @@
 #include <QTest>
 
 using namespace vantor;
+using testing::RandomMap;
 
 namespace {
-
-std::unique_ptr<MapStore> RandomMap(int width, int height, quint32 seed)
-{
-    auto map = testing::BlankMap(width, height);
-    QRandomGenerator random(seed);
-    for (auto &byte : map->bytes)
-        byte = std::uint8_t(random.bounded(256));
-    return map;
-}
 
 QByteArray Header(int width, int height)
 {

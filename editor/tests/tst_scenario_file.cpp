@@ -15,26 +15,12 @@
 #include <sys/resource.h>
 
 using namespace vantor;
+using testing::RandomMap;
+using testing::RandomBytes;
+using testing::Write;
+using testing::Contents;
 
 namespace {
-
-std::unique_ptr<MapStore> RandomMap(int width, int height, quint32 seed)
-{
-    auto map = testing::BlankMap(width, height);
-    QRandomGenerator random(seed);
-    for (auto &byte : map->bytes)
-        byte = std::uint8_t(random.bounded(256));
-    return map;
-}
-
-QByteArray RandomBytes(int size, quint32 seed)
-{
-    QByteArray bytes(size, '\0');
-    QRandomGenerator random(seed);
-    for (char &byte : bytes)
-        byte = char(random.bounded(256));
-    return bytes;
-}
 
 QByteArray Int32(qint32 value)
 {
@@ -70,19 +56,6 @@ PlaceTable Names(const QStringList &names)
     for (int k = 0; k < names.size(); ++k)
         table.setCell(PlaceTable::NameColumn, k + 1, names[k]);
     return table;
-}
-
-void Write(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
-
-QByteArray Contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 const QString NotHomemade = QStringLiteral("This is probably not a homemade (HM)scenario.\n      Proceed anyway?");

@@ -17,6 +17,8 @@
 #include <set>
 
 using namespace vantor;
+using testing::Canvas;
+using testing::BitmapsIn;
 
 namespace {
 
@@ -31,36 +33,12 @@ const QRgb Red = qRgb(255, 0, 0);
 const QRgb Blue = qRgb(0, 0, 255);
 const QRgb Yellow = qRgb(255, 255, 0);
 
-QImage Canvas(int width, int height, QRgb colour)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
 // Paints the 3 x 3 samples of hex (x, y) at the given scale with the colours, row by row.
 void PaintSamples(QImage &sketch, int scale, int x, int y, const QList<QRgb> &colours)
 {
     for (int j = 0; j < 3; ++j)
         for (int i = 0; i < 3; ++i)
             sketch.setPixel(scale * x + i, scale * y + j, colours[j * 3 + i]);
-}
-
-void WriteFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(data), data.size());
-}
-
-QStringList BitmapsIn(const QString &folder)
-{
-    QStringList files;
-    QDirIterator it(folder, {QStringLiteral("*.bmp")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    files.sort();
-    return files;
 }
 
 } // namespace
@@ -319,7 +297,7 @@ void SketchConversionTest::sketchBitmapsAreRead()
         for (int x = 0; x < 23; ++x)
             picture.setPixel(x, y, qRgb(x * 10, y * 14, (x * y) % 256));
     const QString plain = dir.filePath(QStringLiteral("plain.bmp"));
-    WriteFile(plain, EncodeBmp24(picture));
+    testing::Write(plain, EncodeBmp24(picture));
     QImage sketch;
     QCOMPARE(ReadSketch(plain, sketch), QString());
     QCOMPARE(sketch, picture);
@@ -359,7 +337,7 @@ void SketchConversionTest::unreadableFilesAreRefused()
     const QImage sentinel = Canvas(3, 3, Blue);
     for (const auto &[name, data] : files) {
         const QString path = dir.filePath(name);
-        WriteFile(path, data);
+        testing::Write(path, data);
         QImage sketch = sentinel;
         const QString message = ReadSketch(path, sketch);
         QVERIFY2(message.contains(name), qPrintable(name + QStringLiteral(": ") + message));
@@ -376,7 +354,7 @@ void SketchConversionTest::unreadableFilesAreRefused()
 void SketchConversionTest::corpusBitmapsLoadOrAreRefused()
 {
     const QString suite = QStringLiteral(BMP_CORPORA_DIR "/bmpsuite");
-    const QStringList all = BitmapsIn(suite);
+    const QStringList all = BitmapsIn(suite, true);
     if (all.isEmpty())
         QSKIP("the public bitmap corpora are not beside the repository");
     const QImage sentinel = Canvas(2, 2, Blue);
