@@ -154,6 +154,15 @@ QByteArray RandomBytes(int size, quint32 seed)
     return bytes;
 }
 
+int CountColour(const QImage &picture, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            count += picture.pixel(x, y) == colour;
+    return count;
+}
+
 QImage Canvas(int width, int height, QRgb colour)
 {
     QImage image(width, height, QImage::Format_RGB32);

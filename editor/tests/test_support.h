@@ -29,6 +29,9 @@ void WriteSyntheticTileSet(const QString &folder, int set, const QString &fileNa
 std::unique_ptr<vantor::MapStore> RandomMap(int width, int height, quint32 seed);
 QByteArray RandomBytes(int size, quint32 seed);
 
+// How many pixels of picture have the colour.
+int CountColour(const QImage &picture, QRgb colour);
+
 // A picture of one colour.
 QImage Canvas(int width, int height, QRgb colour);
 

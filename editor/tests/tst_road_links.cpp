@@ -12,6 +12,7 @@
 #include <random>
 
 using namespace vantor;
+using testing::CountColour;
 
 namespace {
 
@@ -39,15 +40,6 @@ QImage BlackPicture(const MapStore &map)
 }
 
 int Links(const MapStore &map, int x, int y) { return map.at(RoadLinks, x, y); }
-
-int CountColour(const QImage &picture, QRgb colour)
-{
-    int count = 0;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            count += picture.pixel(x, y) == colour;
-    return count;
-}
 
 } // namespace
 

@@ -25,15 +25,6 @@ namespace {
 const QRgb Yellow = qRgb(255, 255, 0);
 const QRgb Red = qRgb(255, 0, 0);
 
-int CountPixels(const QImage &picture, QRgb colour)
-{
-    int count = 0;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            count += picture.pixel(x, y) == colour;
-    return count;
-}
-
 } // namespace
 
 class ToolCommandsTest : public QObject {
@@ -108,7 +99,7 @@ void ToolCommandsTest::overlayIsDrawnAndRemovedByARedraw()
     QImage expected = before;
     DrawRoadOverlay(Map, expected);
     QCOMPARE(form->mapPicture(), expected);
-    QVERIFY(CountPixels(form->mapPicture(), Yellow) > CountPixels(before, Yellow));
+    QVERIFY(testing::CountColour(form->mapPicture(), Yellow) > testing::CountColour(before, Yellow));
 
     testing::ClickMenuItem(*form, QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
     QCOMPARE(form->mapPicture(), before);
