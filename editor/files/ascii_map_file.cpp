@@ -1,6 +1,8 @@
 #include "ascii_map_file.h"
 
+#include "files/all_or_nothing.h"
 #include "files/file_io.h"
+#include "files/native_map_file.h"
 #include "model/editor_state.h"
 #include "model/integer_text.h"
 
@@ -66,7 +68,7 @@ int HexDigit(char c)
 // The next data line: comment lines (";" first) are skipped, an empty line is data.
 class DataLines {
 public:
-    explicit DataLines(const QByteArray &data) : pieces_(data, AsciiLineLength) {}
+    explicit DataLines(TextPieceReader &pieces) : pieces_(pieces) {}
     bool next(QByteArray &line)
     {
         while (!pieces_.atEnd()) {
@@ -80,7 +82,7 @@ public:
     }
 
 private:
-    TextPieceReader pieces_;
+    TextPieceReader &pieces_;
 };
 
 struct HexLine {
@@ -121,7 +123,7 @@ LoadResult BadValue(const HexLine &hex)
 
 void StoreHexLine(MapStore &map, int x, int y, const HexLine &hex)
 {
-    for (int p = 0; p < hex.count; ++p)
+    for (int p = 0; p < AsciiPlaneCount; ++p)
         map.at(p, x, y) = hex.values[p];
 }
 
@@ -145,14 +147,10 @@ LoadResult EndsInHeader(const QString &caption)
     return {LoadResult::Refused, {caption, tr("The file ends before its width, height and number of places.")}};
 }
 
-LoadResult ShortOfHexes(long long read, long long announced)
+LoadResult ShortOfHexes(const QString &caption, long long read, long long announced)
 {
-    return {LoadResult::Short,
-            {tr("ASCII Map File Ends Early"),
-             tr("The file ends after %1 of the %2 hex lines it announces. The hexes read were kept; "
-                "the others keep what they held.")
-                 .arg(read)
-                 .arg(announced)}};
+    return {LoadResult::Refused,
+            {caption, tr("The file ends after %1 of the %2 hex lines it announces.").arg(read).arg(announced)}};
 }
 
 void AppendNumberLine(QByteArray &out, int value) { AppendLine(out, QByteArray::number(value)); }
@@ -196,8 +194,125 @@ QByteArray EncodeAscii(const MapStore &map, int x1, int y1, int width, int heigh
 
 LoadResult NameFile(const QString &path, LoadResult result)
 {
-    if (result.outcome == LoadResult::Short || result.outcome == LoadResult::Refused)
+    if (result.outcome != LoadResult::Complete)
         result.message.text = FileMessage(path, result.message.text);
+    return result;
+}
+
+const char *const MapNotLoaded = "ASCII Map Not Loaded";
+const char *const AreaNotPasted = "Area Not Pasted";
+
+LoadResult DecodeAsciiMapFrom(TextPieceReader &pieces, MapStore &map, PlaceTable &places, int &placeCount)
+{
+    const QString refused = tr(MapNotLoaded);
+    DataLines lines(pieces);
+    AsciiHeader header;
+    if (!ReadHeader(lines, header))
+        return EndsInHeader(refused);
+    if (!IsValidMapSize(header.width, header.height))
+        return {LoadResult::Refused,
+                {refused, tr("The map size %1 x %2 is not valid: the width must be 1 to %3 and the height 1 to %4.")
+                              .arg(header.width).arg(header.height).arg(StoreColumns).arg(StoreRows)}};
+    if (header.placeCount < 0 || header.placeCount > MaxPlaceCount)
+        return {LoadResult::Refused, {refused, tr("The number of places, %1, is not valid: a map has 0 to %2 places.")
+                                                   .arg(header.placeCount).arg(MaxPlaceCount)}};
+
+    map.MapWidth = header.width;
+    map.MapHeight = header.height;
+
+    // Place lines: X, Y and a name of at most two words, split at white space.
+    if (header.placeCount > 0)
+        places.setRowCount(header.placeCount + 1);
+    QByteArray line;
+    QList<QByteArrayView> words;
+    for (int k = 0; k < header.placeCount; ++k) {
+        if (!lines.next(line))
+            return {LoadResult::Refused,
+                    {refused, tr("The file ends after %1 of its %2 place lines, before its hexes.").arg(k).arg(header.placeCount)}};
+        words.clear();
+        for (qsizetype i = 0; i < line.size();) {
+            while (i < line.size() && IsCSpace(line[i]))
+                ++i;
+            const qsizetype start = i;
+            while (i < line.size() && !IsCSpace(line[i]))
+                ++i;
+            if (i > start)
+                words << QByteArrayView(line).sliced(start, i - start);
+        }
+        const int x = words.size() > 0 ? WordNumber(words[0]) : 0;
+        const int y = words.size() > 1 ? WordNumber(words[1]) : 0;
+        QByteArray name = words.size() > 2 ? words[2].toByteArray() : QByteArray();
+        if (words.size() > 3)
+            name += ' ' + words[3].toByteArray();
+        places.setCell(PlaceTable::XColumn, k + 1, QString::number(x));
+        places.setCell(PlaceTable::YColumn, k + 1, QString::number(y));
+        places.setCell(PlaceTable::NameColumn, k + 1, QString::fromLatin1(name.left(AsciiPlaceNameLength)));
+    }
+    placeCount = header.placeCount;
+
+    for (int y = 0; y < header.height; ++y) {
+        for (int x = 0; x < header.width; ++x) {
+            if (!lines.next(line))
+                return ShortOfHexes(refused, y * header.width + x, header.width * header.height);
+            const HexLine hex = ParseHexLine(line);
+            if (!hex.ok())
+                return BadValue(hex);
+            StoreHexLine(map, x, y, hex);
+        }
+    }
+    return {};
+}
+
+LoadResult DecodeAsciiPasteFrom(TextPieceReader &pieces, MapStore &map, int x0, int y0)
+{
+    const QString refused = tr(AreaNotPasted);
+    DataLines lines(pieces);
+    AsciiHeader header;
+    if (!ReadHeader(lines, header))
+        return EndsInHeader(refused);
+    const long long announced = std::max(header.width, 0) * (long long)std::max(header.height, 0);
+    QByteArray line;
+    for (int k = 0; k < header.placeCount; ++k)
+        if (!lines.next(line))
+            return ShortOfHexes(refused, 0, announced);
+    for (int j = 0; j < header.height; ++j) {
+        for (int k = 0; k < header.width; ++k) {
+            if (!lines.next(line))
+                return ShortOfHexes(refused, (long long)j * header.width + k, announced);
+            const long long x = (long long)x0 + k;
+            const long long y = (long long)y0 + j;
+            if (x < 0 || y < 0 || x >= map.MapWidth || y >= map.MapHeight)
+                continue; // outside the map: read and dropped
+            const HexLine hex = ParseHexLine(line);
+            if (!hex.ok())
+                return BadValue(hex);
+            StoreHexLine(map, int(x), int(y), hex);
+        }
+    }
+    return {};
+}
+
+LoadResult ReadAsciiMap(TextPieceReader &pieces, MapStore &map, PlaceTable &places, int &placeCount)
+{
+    return DecodeAllOrNothing([&pieces](MapStore &m, PlaceTable &p, int &c) { return DecodeAsciiMapFrom(pieces, m, p, c); },
+                              map, places, placeCount);
+}
+
+LoadResult ReadAsciiPaste(TextPieceReader &pieces, MapStore &map, int x0, int y0)
+{
+    return DecodeAllOrNothing([&](MapStore &m) { return DecodeAsciiPasteFrom(pieces, m, x0, y0); }, map);
+}
+
+// The file-level reads: a file that cannot be opened or read is refused, and every message names it.
+template <typename Read>
+LoadResult ReadAsciiFile(const QString &path, const char *caption, Read read)
+{
+    TextPieceReader pieces(path, AsciiLineLength);
+    if (!pieces.openError().isEmpty())
+        return {LoadResult::Refused, {tr(caption), pieces.openError()}};
+    LoadResult result = NameFile(path, read(pieces));
+    if (const QString error = pieces.readError(); !error.isEmpty())
+        return {LoadResult::Refused, {tr(caption), error}};
     return result;
 }
 
@@ -228,100 +343,14 @@ QByteArray EncodeAsciiArea(const MapStore &map, int x1, int y1, int xe, int ye, 
 
 LoadResult DecodeAsciiMap(const QByteArray &data, MapStore &map, PlaceTable &places, int &placeCount)
 {
-    const QString refused = tr("ASCII Map Not Loaded");
-    DataLines lines(data);
-    AsciiHeader header;
-    if (!ReadHeader(lines, header))
-        return EndsInHeader(refused);
-    if (!IsValidMapSize(header.width, header.height))
-        return {LoadResult::Refused,
-                {refused, tr("The map size %1 x %2 is not valid: the width must be 1 to %3 and the height 1 to %4.")
-                              .arg(header.width).arg(header.height).arg(StoreColumns).arg(StoreRows)}};
-    if (header.placeCount < 0)
-        return {LoadResult::Refused, {refused, tr("The number of places, %1, is not valid.").arg(header.placeCount)}};
-
-    map.MapWidth = header.width;
-    map.MapHeight = header.height;
-
-    // Place lines: X, Y and a name of at most two words, split at white space.
-    int placesRead = 0;
-    QByteArray line;
-    QList<QByteArrayView> words;
-    for (; placesRead < header.placeCount && lines.next(line); ++placesRead) {
-        if (placesRead + 1 >= places.rowCount())
-            places.setRowCount(placesRead + 2);
-        words.clear();
-        for (qsizetype i = 0; i < line.size();) {
-            while (i < line.size() && IsCSpace(line[i]))
-                ++i;
-            const qsizetype start = i;
-            while (i < line.size() && !IsCSpace(line[i]))
-                ++i;
-            if (i > start)
-                words << QByteArrayView(line).sliced(start, i - start);
-        }
-        const int x = words.size() > 0 ? WordNumber(words[0]) : 0;
-        const int y = words.size() > 1 ? WordNumber(words[1]) : 0;
-        QByteArray name = words.size() > 2 ? words[2].toByteArray() : QByteArray();
-        if (words.size() > 3)
-            name += ' ' + words[3].toByteArray();
-        const int row = placesRead + 1;
-        places.setCell(PlaceTable::XColumn, row, QString::number(x));
-        places.setCell(PlaceTable::YColumn, row, QString::number(y));
-        places.setCell(PlaceTable::NameColumn, row, QString::fromLatin1(name.left(AsciiPlaceNameLength)));
-    }
-    if (header.placeCount > 0)
-        places.setRowCount(placesRead + 1);
-    placeCount = placesRead;
-    if (placesRead < header.placeCount)
-        return {LoadResult::Short,
-                {tr("ASCII Map File Ends Early"),
-                 tr("The file ends after %1 of its %2 place lines, before its hexes. The places read were kept; "
-                    "the hexes keep what they held.")
-                     .arg(placesRead)
-                     .arg(header.placeCount)}};
-
-    for (int y = 0; y < header.height; ++y) {
-        for (int x = 0; x < header.width; ++x) {
-            if (!lines.next(line))
-                return ShortOfHexes(y * header.width + x, header.width * header.height);
-            const HexLine hex = ParseHexLine(line);
-            StoreHexLine(map, x, y, hex);
-            if (!hex.ok())
-                return BadValue(hex);
-        }
-    }
-    return {};
+    TextPieceReader pieces(data, AsciiLineLength);
+    return ReadAsciiMap(pieces, map, places, placeCount);
 }
 
 LoadResult DecodeAsciiPaste(const QByteArray &data, MapStore &map, int x0, int y0)
 {
-    DataLines lines(data);
-    AsciiHeader header;
-    if (!ReadHeader(lines, header))
-        return EndsInHeader(tr("Area Not Pasted"));
-    QByteArray line;
-    for (int k = 0; k < header.placeCount; ++k)
-        if (!lines.next(line))
-            return ShortOfHexes(0, std::max(header.width, 0) * (long long)std::max(header.height, 0));
-    if (header.width <= 0 || header.height <= 0)
-        return {};
-    const long long announced = (long long)header.width * header.height;
-    for (int j = 0; j < header.height; ++j) {
-        for (int k = 0; k < header.width; ++k) {
-            if (!lines.next(line))
-                return ShortOfHexes((long long)j * header.width + k, announced);
-            const long long x = (long long)x0 + k;
-            const long long y = (long long)y0 + j;
-            if (x < 0 || y < 0 || x >= map.MapWidth || y >= map.MapHeight)
-                continue; // outside the map: read and dropped
-            const HexLine hex = ParseHexLine(line);
-            StoreHexLine(map, int(x), int(y), hex);
-            if (!hex.ok())
-                return BadValue(hex);
-        }
-    }
-    return {};
+    TextPieceReader pieces(data, AsciiLineLength);
+    return ReadAsciiPaste(pieces, map, x0, y0);
 }
 
 QString WriteAsciiMapFile(const QString &path, const MapStore &map, const PlaceTable &places, int placeCount)
@@ -331,10 +360,8 @@ QString WriteAsciiMapFile(const QString &path, const MapStore &map, const PlaceT
 
 LoadResult ReadAsciiMapFile(const QString &path, MapStore &map, PlaceTable &places, int &placeCount)
 {
-    QByteArray data;
-    if (QString error = ReadWholeFile(path, data); !error.isEmpty())
-        return {LoadResult::Refused, {tr("ASCII Map Not Loaded"), error}};
-    return NameFile(path, DecodeAsciiMap(data, map, places, placeCount));
+    return ReadAsciiFile(path, MapNotLoaded,
+                         [&](TextPieceReader &pieces) { return ReadAsciiMap(pieces, map, places, placeCount); });
 }
 
 QString SaveArea(const QString &path, const MapStore &map, int x1, int y1, int xe, int ye)
@@ -348,10 +375,7 @@ QString SaveArea(const QString &path, const MapStore &map, int x1, int y1, int x
 
 LoadResult PasteArea(const QString &path, MapStore &map, int x0, int y0)
 {
-    QByteArray data;
-    if (QString error = ReadWholeFile(path, data); !error.isEmpty())
-        return {LoadResult::Refused, {tr("Area Not Pasted"), error}};
-    return NameFile(path, DecodeAsciiPaste(data, map, x0, y0));
+    return ReadAsciiFile(path, AreaNotPasted, [&](TextPieceReader &pieces) { return ReadAsciiPaste(pieces, map, x0, y0); });
 }
 
 } // namespace vantor

@@ -31,30 +31,32 @@ QByteArray EncodeAsciiArea(const MapStore &map, int x1, int y1, int xe, int ye, 
 // Reads a whole ASCII map: the width and height, placeCount and places 0..placeCount-1 into rows
 // 1..placeCount of places (X and Y as decimal text; when the file has places the table gets
 // placeCount + 1 rows, other cells and the headings stay), then planes 0..16 of every hex.
-// A width or height the store cannot hold, a negative place count or a file that ends inside its
-// first three numbers is Refused with nothing changed. A file that ends early keeps what was read
-// (placeCount becomes the number of place lines read) and is Short. A hex value that is not two
-// hexadecimal digits stops the read as BadValue with "'$xx' is not a valid integer value"; the
-// size, the places and the values read before it stay.
+// map, places and placeCount change only when the whole map was read: a width or height the store
+// cannot hold, a place count outside 0..32767, a file that ends before its last hex line is
+// Refused, and a hex value that is not two hexadecimal digits is BadValue with
+// "'$xx' is not a valid integer value"; either leaves them exactly as they were.
 LoadResult DecodeAsciiMap(const QByteArray &data, MapStore &map, PlaceTable &places, int &placeCount);
 
 // Reads an ASCII map file into map with its upper-left hex at (x0, y0). Hexes that fall outside the
-// map are read and dropped; the file's places are skipped. The map's size does not change.
-// Short, BadValue and Refused as for DecodeAsciiMap.
+// map are read and dropped; the file's places are skipped. The map's size does not change, and the
+// map changes only when every announced hex line was read: Refused and BadValue as for
+// DecodeAsciiMap leave it as it was.
 LoadResult DecodeAsciiPaste(const QByteArray &data, MapStore &map, int x0, int y0);
 
 // File > Save ASCII Map. Empty text, or the reason the file could not be written (naming it); a
 // failed write leaves an existing file as it was. The caller asks before overwriting.
 QString WriteAsciiMapFile(const QString &path, const MapStore &map, const PlaceTable &places, int placeCount);
 
-// File > Load ASCII Map: DecodeAsciiMap on the file; messages name the file.
+// File > Load ASCII Map: DecodeAsciiMap on the file, read a line at a time (never whole);
+// messages name the file.
 LoadResult ReadAsciiMapFile(const QString &path, MapStore &map, PlaceTable &places, int &placeCount);
 
 // The end of the save-area clicks: writes columns x1..xe-1 and rows y1..ye-1 into path.
 // Empty text, or why nothing was written (naming the file). The caller asks before overwriting.
 QString SaveArea(const QString &path, const MapStore &map, int x1, int y1, int xe, int ye);
 
-// The end of the paste-area click: DecodeAsciiPaste on the file; messages name the file.
+// The end of the paste-area click: DecodeAsciiPaste on the file, read a line at a time; messages
+// name the file.
 LoadResult PasteArea(const QString &path, MapStore &map, int x0, int y0);
 
 } // namespace vantor

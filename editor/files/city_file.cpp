@@ -1,6 +1,8 @@
 #include "city_file.h"
 
+#include "files/all_or_nothing.h"
 #include "files/file_io.h"
+#include "files/native_map_file.h"
 
 #include <QCoreApplication>
 
@@ -21,7 +23,11 @@ QByteArray EncodeCities(const CityTable &cities)
     return out;
 }
 
-int DecodeCities(const QByteArray &data, const MapStore &map, CityTable &cities)
+namespace {
+
+QString tr(const char *text) { return QCoreApplication::translate("CityFile", text); }
+
+LoadResult DecodeCitiesFrom(TextPieceReader &pieces, const MapStore &map, CityTable &cities)
 {
     // The last hex, row by row, that carries each place index.
     std::array<std::optional<HexCoord>, 256> lastHex;
@@ -29,9 +35,11 @@ int DecodeCities(const QByteArray &data, const MapStore &map, CityTable &cities)
         for (int x = 0; x < map.MapWidth; ++x)
             lastHex[map.at(PlaceIndex, x, y)] = HexCoord{x, y};
 
-    TextPieceReader pieces(data, CityLineLength);
-    int n = 0;
-    for (; !pieces.atEnd(); ++n) {
+    for (int n = 0; !pieces.atEnd(); ++n) {
+        if (n == MaxPlaceCount)
+            return {LoadResult::Refused,
+                    {tr("Cities Not Loaded"), tr("The file holds more than %1 names, more than a map's name list can hold.")
+                                                  .arg(MaxPlaceCount)}};
         const TextPiece piece = pieces.next();
         // What was read loses its last character: the line end, when the piece has one.
         const QByteArray name = piece.lineEnded ? piece.text : piece.text.chopped(1);
@@ -49,7 +57,20 @@ int DecodeCities(const QByteArray &data, const MapStore &map, CityTable &cities)
         }
         cities.setRowCount(n + 3);
     }
-    return n;
+    return {};
+}
+
+LoadResult ReadCities(TextPieceReader &pieces, const MapStore &map, CityTable &cities)
+{
+    return DecodeAllOrNothing([&](CityTable &copy) { return DecodeCitiesFrom(pieces, map, copy); }, cities);
+}
+
+} // namespace
+
+LoadResult DecodeCities(const QByteArray &data, const MapStore &map, CityTable &cities)
+{
+    TextPieceReader pieces(data, CityLineLength);
+    return ReadCities(pieces, map, cities);
 }
 
 QString WriteCityFile(const QString &path, const CityTable &cities)
@@ -59,11 +80,16 @@ QString WriteCityFile(const QString &path, const CityTable &cities)
 
 LoadResult ReadCityFile(const QString &path, const MapStore &map, CityTable &cities)
 {
-    QByteArray data;
-    if (QString error = ReadWholeFile(path, data); !error.isEmpty())
-        return {LoadResult::Refused, {QCoreApplication::translate("CityFile", "Cities Not Loaded"), error}};
-    DecodeCities(data, map, cities);
-    return {};
+    const QString refused = tr("Cities Not Loaded");
+    TextPieceReader pieces(path, CityLineLength);
+    if (!pieces.openError().isEmpty())
+        return {LoadResult::Refused, {refused, pieces.openError()}};
+    LoadResult result = ReadCities(pieces, map, cities);
+    if (const QString error = pieces.readError(); !error.isEmpty())
+        return {LoadResult::Refused, {refused, error}};
+    if (result.outcome == LoadResult::Refused)
+        result.message.text = FileMessage(path, result.message.text);
+    return result;
 }
 
 } // namespace vantor

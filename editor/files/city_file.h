@@ -22,15 +22,16 @@ QByteArray EncodeCities(const CityTable &cities);
 // fills row n + 1: column 0 n, column 1 the name, and, from the last hex (row by row) whose
 // PlaceIndex is n, its column, row, PlaceIndex and the three city attribute bytes in columns 2..7
 // (left as they were when no hex has n); then the table gets n + 3 rows. The map is not changed.
-// Returns the number of names read.
-int DecodeCities(const QByteArray &data, const MapStore &map, CityTable &cities);
+// Data with more names than a map's name list holds (32767) is Refused, reading no further, and
+// leaves the table as it was; otherwise Complete.
+LoadResult DecodeCities(const QByteArray &data, const MapStore &map, CityTable &cities);
 
 // Cities > Save Cities. Empty text, or why the file could not be written (naming it); a failed
 // write leaves an existing file as it was. An existing file is replaced without a question.
 QString WriteCityFile(const QString &path, const CityTable &cities);
 
-// Cities > Load Cities: DecodeCities on the file. Refused (table unchanged) when the file cannot
-// be read, else Complete.
+// Cities > Load Cities: DecodeCities on the file, read a line at a time. Refused (table unchanged,
+// the message naming the file) when the file cannot be read or holds too many names.
 LoadResult ReadCityFile(const QString &path, const MapStore &map, CityTable &cities);
 
 } // namespace vantor

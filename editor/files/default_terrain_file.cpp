@@ -1,5 +1,6 @@
 #include "default_terrain_file.h"
 
+#include "files/all_or_nothing.h"
 #include "files/file_io.h"
 
 #include <QCoreApplication>
@@ -40,10 +41,11 @@ QByteArray EncodeDefaultTerrain(const DefaultTerrainTable &table)
     return out;
 }
 
-void DecodeDefaultTerrain(const QByteArray &data, DefaultTerrainTable &table, int &rowsRead)
+namespace {
+
+void DecodeRows(TextPieceReader &pieces, DefaultTerrainTable &table, int &rowsRead)
 {
     rowsRead = 0;
-    TextPieceReader pieces(data, TerrainLineLength);
     while (rowsRead < TileSetCount && !pieces.atEnd()) {
         TextPiece piece = pieces.next();
         if (IsSkipped(piece.text))
@@ -58,6 +60,25 @@ void DecodeDefaultTerrain(const QByteArray &data, DefaultTerrainTable &table, in
     }
 }
 
+// The table changes only when all 16 rows were read.
+void ReadRows(TextPieceReader &pieces, DefaultTerrainTable &table, int &rowsRead)
+{
+    DecodeAllOrNothing(
+        [&](DefaultTerrainTable &copy) {
+            DecodeRows(pieces, copy, rowsRead);
+            return rowsRead == TileSetCount;
+        },
+        table);
+}
+
+} // namespace
+
+void DecodeDefaultTerrain(const QByteArray &data, DefaultTerrainTable &table, int &rowsRead)
+{
+    TextPieceReader pieces(data, TerrainLineLength);
+    ReadRows(pieces, table, rowsRead);
+}
+
 QString WriteDefaultTerrainFile(const QString &path, const DefaultTerrainTable &table)
 {
     return WriteFileAtomically(path, EncodeDefaultTerrain(table));
@@ -65,16 +86,17 @@ QString WriteDefaultTerrainFile(const QString &path, const DefaultTerrainTable &
 
 LoadResult ReadDefaultTerrainFile(const QString &path, DefaultTerrainTable &table)
 {
-    QByteArray data;
-    if (QString error = ReadWholeFile(path, data); !error.isEmpty())
-        return {LoadResult::Refused, {tr("Default Terrain Not Loaded"), error}};
+    const QString refused = tr("Default Terrain Not Loaded");
+    TextPieceReader pieces(path, TerrainLineLength);
+    if (!pieces.openError().isEmpty())
+        return {LoadResult::Refused, {refused, pieces.openError()}};
     int rowsRead = 0;
-    DecodeDefaultTerrain(data, table, rowsRead);
+    ReadRows(pieces, table, rowsRead);
+    if (const QString error = pieces.readError(); !error.isEmpty())
+        return {LoadResult::Refused, {refused, error}};
     if (rowsRead < TileSetCount)
-        return {LoadResult::Short,
-                {tr("Default Terrain File Ends Early"),
-                 FileMessage(path, tr("the file holds %1 of the 16 rows; the rows of sets %1 to 15 keep their terrain.")
-                                       .arg(rowsRead))}};
+        return {LoadResult::Refused,
+                {refused, FileMessage(path, tr("the file holds %1 of the 16 rows; the table was not changed.").arg(rowsRead))}};
     return {};
 }
 

@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include <memory>
 
 namespace vantor {
 
@@ -60,18 +59,7 @@ QString LoadScenario(const QString &path, MapStore &map, MapFileExtras &extras, 
 QString LoadAscii(const QString &path, MapStore &map, MapFileExtras &extras)
 {
     const LoadResult result = ReadAsciiMapFile(path, map, extras.places, extras.placeCount);
-    switch (result.outcome) {
-    case LoadResult::Complete:
-        return {};
-    case LoadResult::Short:
-        extras.warning = result.message.text;
-        return {};
-    case LoadResult::BadValue:
-        return FileMessage(path, result.message.text);
-    case LoadResult::Refused:
-        break;
-    }
-    return result.message.text;
+    return result.outcome == LoadResult::Complete ? QString() : result.message.text;
 }
 
 } // namespace
@@ -85,26 +73,24 @@ QString LoadMapFile(const QString &path, MapStore &map, MapFileExtras &extras, c
     const Format format = FormatOf(path);
     if (format == Format::Unknown)
         return UnknownExtension(path);
-    // Read into a copy, so that a refused file leaves the map as it was.
-    auto work = std::make_unique<MapStore>(map);
+    // Every reader changes the map only when it read the whole file; the extras are fresh ones.
     MapFileExtras read;
     QString error;
     switch (format) {
     case Format::Native:
-        error = ReadMapFile(path, *work);
+        error = ReadMapFile(path, map);
         break;
     case Format::Ascii:
-        error = LoadAscii(path, *work, read);
+        error = LoadAscii(path, map, read);
         break;
     case Format::Scenario:
-        error = LoadScenario(path, *work, read, options);
+        error = LoadScenario(path, map, read, options);
         break;
     case Format::Unknown:
         break;
     }
     if (!error.isEmpty())
         return error;
-    map = *work;
     extras = std::move(read);
     return {};
 }

@@ -45,14 +45,18 @@ QString DecodeMapFile(const QByteArray &data, MapStore &map)
     if (!IsValidMapSize(width, height))
         return tr("The map size %1 x %2 is not valid: the width must be 1 to %3 and the height 1 to %4.")
             .arg(width).arg(height).arg(StoreColumns).arg(StoreRows);
+    const qint64 hexesEnd = MapFileHeaderSize + qint64(PlaneCount) * width * height;
+    if (data.size() < hexesEnd)
+        return tr("The file ends inside the hex records: it has %1 bytes, the records of a %2 x %3 map end at byte %4.")
+            .arg(data.size()).arg(width).arg(height).arg(hexesEnd);
 
     map.MapWidth = width;
     map.MapHeight = height;
-    qsizetype offset = MapFileHeaderSize;
+    const auto *record = reinterpret_cast<const std::uint8_t *>(data.constData()) + MapFileHeaderSize;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            for (int p = 0; p < PlaneCount; ++p, ++offset)
-                map.at(p, x, y) = offset < data.size() ? std::uint8_t(data[offset]) : 255;
+            for (int p = 0; p < PlaneCount; ++p)
+                map.at(p, x, y) = *record++;
     return {};
 }
 

@@ -11,6 +11,9 @@ namespace vantor {
 
 inline constexpr int MapFileHeaderSize = 4;
 inline constexpr int SetUsageTableSize = 101;
+// A hex refers to a place by PlaceIndex + 256 x PlaceIndexHigh, and 0x7FFF means no place: a map
+// has at most this many places.
+inline constexpr int MaxPlaceCount = 0x7FFF;
 
 inline qint64 MapFileSize(int width, int height)
 {
@@ -19,9 +22,9 @@ inline qint64 MapFileSize(int width, int height)
 
 QByteArray EncodeMapFile(const MapStore &map);
 
-// Reads a map block into map. Hex bytes past the end of the data read as 255; a header that
-// is cut short or names a size the store cannot hold is refused, and map is left unchanged.
-// Returns an empty text on success, otherwise the reason for the refusal.
+// Reads a map block into map. A header that is cut short, a size the store cannot hold or data
+// that ends inside the hex records is refused, and map is left unchanged. The set usage table
+// after the records is not read. Returns an empty text on success, otherwise the reason.
 QString DecodeMapFile(const QByteArray &data, MapStore &map);
 
 // The file-level versions: messages name the file. Writing replaces the file only once the whole

@@ -1,10 +1,14 @@
 #include "scenario_file.h"
 
+#include "files/all_or_nothing.h"
 #include "files/file_io.h"
 #include "files/native_map_file.h"
+#include "model/terrain_tables.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace vantor {
 
@@ -34,6 +38,69 @@ qint32 StoredPlaceCount(const QByteArray &data)
 
 LoadResult NotLoaded(const QString &text) { return {LoadResult::Refused, {tr("Scenario Map Not Loaded"), text}}; }
 
+// Where the hex records of a block start, when the block can be of this layout at all.
+std::optional<qint64> HexRecordsOffset(const QByteArray &data, ScenarioLayout layout)
+{
+    if (layout == ScenarioLayout::Regular)
+        return MapFileHeaderSize;
+    if (data.size() < HomemadeNamesOffset)
+        return std::nullopt;
+    const qint32 count = StoredPlaceCount(data);
+    if (count < 0 || count > MaxPlaceCount)
+        return std::nullopt;
+    return HomemadeNamesOffset + qint64(HomemadeNameLength) * count;
+}
+
+// Every name is its bytes up to the first NUL, and NULs fill the rest of its 30 bytes.
+bool NamesAreZeroPadded(const QByteArray &data, qint64 namesEnd)
+{
+    for (qint64 name = HomemadeNamesOffset; name < namesEnd; name += HomemadeNameLength) {
+        const QByteArrayView bytes = QByteArrayView(data).sliced(name, HomemadeNameLength);
+        const qsizetype end = bytes.indexOf('\0');
+        if (end >= 0 && bytes.sliced(end).count('\0') != bytes.size() - end)
+            return false;
+    }
+    return true;
+}
+
+// Whether the data reads consistently as a block of this layout for a width x height map: for a
+// homemade block a place count that fits the file and zero-padded names; for both, a set usage
+// table after the hex records that marks set 0 and exactly the sets those hexes use.
+bool ReadsAsLayout(const QByteArray &data, ScenarioLayout layout, int width, int height)
+{
+    const std::optional<qint64> hexes = HexRecordsOffset(data, layout);
+    if (!hexes)
+        return false;
+    const qint64 table = *hexes + qint64(PlaneCount) * width * height;
+    if (data.size() < table + SetUsageTableSize)
+        return false;
+    if (layout == ScenarioLayout::Homemade && !NamesAreZeroPadded(data, *hexes))
+        return false;
+    std::array<bool, SetUsageTableSize> used{};
+    used[0] = true;
+    for (qint64 record = *hexes; record < table; record += PlaneCount)
+        if (const std::uint8_t set = ByteAt(data, record + TileSet); set < TileSetCount)
+            used[set] = true;
+    for (int i = 0; i < SetUsageTableSize; ++i)
+        if ((ByteAt(data, table + i) != 0) != used[i])
+            return false;
+    return true;
+}
+
+// The refusal of a save in one layout into a scenario that reads as the other one only.
+QString MisalignedLayout(const QByteArray &data, ScenarioLayout layout, int width, int height)
+{
+    const ScenarioLayout other = layout == ScenarioLayout::Regular ? ScenarioLayout::Homemade : ScenarioLayout::Regular;
+    if (ReadsAsLayout(data, layout, width, height) || !ReadsAsLayout(data, other, width, height))
+        return {};
+    if (layout == ScenarioLayout::Regular)
+        return tr("This scenario holds a homemade map with %1 place names. Saving a regular map\n"
+                  " into it would overwrite them and misalign the rest of the scenario.\n     SAVE ABORTED.")
+            .arg(StoredPlaceCount(data));
+    return tr("This scenario holds a regular map. Saving a homemade map into it\n"
+              " would misalign the rest of the scenario.\n     SAVE ABORTED.");
+}
+
 } // namespace
 
 qint64 ScenarioBlockSize(int width, int height, ScenarioLayout layout, int placeCount)
@@ -57,10 +124,15 @@ UserMessage ScenarioLayoutQuestion(const QByteArray &data, ScenarioLayout layout
     return {QString::fromLatin1(LayoutCaption), QStringLiteral("This is probably not a builtin scenario.\n      Proceed anyway?")};
 }
 
-QString ReadScenarioFile(const QString &path, QByteArray &data) { return ReadWholeFile(path, data); }
+QString ReadScenarioFile(const QString &path, QByteArray &data)
+{
+    return ReadFilePrefix(path, LargestScenarioBlock, data);
+}
 
-LoadResult DecodeScenarioMap(const QByteArray &data, ScenarioLayout layout, MapStore &map, PlaceTable &places,
-                             int &placeCount)
+namespace {
+
+LoadResult DecodeScenarioMapInto(const QByteArray &data, ScenarioLayout layout, MapStore &map, PlaceTable &places,
+                                 int &placeCount)
 {
     if (data.size() < MapFileHeaderSize)
         return NotLoaded(tr("The file is too short to hold a map: it has %1 byte(s), a map header has 4.").arg(data.size()));
@@ -81,9 +153,10 @@ LoadResult DecodeScenarioMap(const QByteArray &data, ScenarioLayout layout, MapS
         return NotLoaded(tr("The file is too short to hold the place count of a homemade scenario."));
     const qint32 count = StoredPlaceCount(data);
     const qint64 namesEnd = HomemadeNamesOffset + qint64(HomemadeNameLength) * count;
-    if (count < 0 || namesEnd > data.size())
-        return NotLoaded(tr("The place count %1 is not valid: the file of %2 bytes cannot hold that many names.")
-                             .arg(count).arg(data.size()));
+    if (count < 0 || count > MaxPlaceCount || namesEnd > data.size())
+        return NotLoaded(tr("The place count %1 is not valid: a map has 0 to %2 places, and the file of %3 bytes "
+                            "must hold their names.")
+                             .arg(count).arg(MaxPlaceCount).arg(data.size()));
 
     if (QString problem = DecodeMapFile(data.left(MapFileHeaderSize) + data.mid(namesEnd), map); !problem.isEmpty())
         return NotLoaded(problem);
@@ -97,6 +170,15 @@ LoadResult DecodeScenarioMap(const QByteArray &data, ScenarioLayout layout, MapS
         places.setCell(PlaceTable::NameColumn, k + 1, QString::fromLatin1(end < 0 ? raw : raw.left(end)));
     }
     return {};
+}
+
+} // namespace
+
+LoadResult DecodeScenarioMap(const QByteArray &data, ScenarioLayout layout, MapStore &map, PlaceTable &places,
+                             int &placeCount)
+{
+    return DecodeAllOrNothing([&](MapStore &m, PlaceTable &p, int &c) { return DecodeScenarioMapInto(data, layout, m, p, c); },
+                              map, places, placeCount);
 }
 
 void SetPlaceCoordinates(const MapStore &map, int placeCount, PlaceTable &places)
@@ -160,8 +242,9 @@ ScenarioSave PrepareScenarioSave(const QString &path, const MapStore &map, Scena
                       QStringLiteral("There is no file:\n%1\nYou must save into an existing      scenario file.").arg(path));
     if (!info.isFile())
         return refuse(aborted, FileMessage(path, tr("this is not a file; nothing was written.")));
+    // The whole scenario: its new content replaces it at once.
     QByteArray data;
-    if (QString error = ReadScenarioFile(path, data); !error.isEmpty())
+    if (QString error = ReadWholeFile(path, data); !error.isEmpty())
         return refuse(aborted, error);
 
     const int width = map.MapWidth;
@@ -174,6 +257,8 @@ ScenarioSave PrepareScenarioSave(const QString &path, const MapStore &map, Scena
     if (fileWidth != width || fileHeight != height)
         return refuse(aborted, QStringLiteral("This map is %1x%2 but\n the scenario map is %3x%4.\n     SAVE ABORTED.")
                                    .arg(width).arg(height).arg(fileWidth).arg(fileHeight));
+    if (const QString misaligned = MisalignedLayout(data, layout, width, height); !misaligned.isEmpty())
+        return refuse(aborted, misaligned);
 
     if (layout == ScenarioLayout::Homemade) {
         if (placeCount < 0)

@@ -4,6 +4,7 @@
 // table); a homemade one has a place count and 30-byte place names between the header and the hex
 // records. Everything after the block belongs to the game and is never changed.
 
+#include "files/native_map_file.h"
 #include "files/text_file.h"
 #include "model/map_store.h"
 #include "model/place_tables.h"
@@ -29,15 +30,21 @@ ScenarioLayout GuessScenarioLayout(const QByteArray &data);
 // suggests the other layout; empty when it fits.
 UserMessage ScenarioLayoutQuestion(const QByteArray &data, ScenarioLayout layout);
 
-// Reads the scenario file whole: empty text, or why it could not be read (naming the file).
+// The longest map block with its set usage table: a homemade block of the largest map with the
+// most places. A load reads no further.
+inline constexpr qint64 LargestScenarioBlock =
+    8 + qint64(HomemadeNameLength) * MaxPlaceCount + qint64(PlaneCount) * StoreColumns * StoreRows + SetUsageTableSize;
+
+// Reads the start of the scenario file, as far as the longest map block reaches: empty text, or
+// why it could not be read (naming the file).
 QString ReadScenarioFile(const QString &path, QByteArray &data);
 
-// Reads the map block. A width or height the store cannot hold, a homemade place count that is
-// negative or whose names run past the end of the data, or data too short for the header is
-// Refused with nothing changed. Otherwise the map gets the block's size and hexes (bytes past the
-// end of the data read as 255) and placeCount the number of places: for a homemade block the place
-// table is emptied, gets placeCount + 1 rows, the headings and the names in column 2; for a
-// regular block placeCount is 0 and the table is not touched.
+// Reads the map block. A width or height the store cannot hold, a homemade place count outside
+// 0..32767 or whose names run past the end of the data, or data that ends before the last hex
+// record is Refused with nothing changed. Otherwise the map gets the block's size and hexes and
+// placeCount the number of places: for a homemade block the place table is emptied, gets
+// placeCount + 1 rows, the headings and the names in column 2; for a regular block placeCount is
+// 0 and the table is not touched.
 LoadResult DecodeScenarioMap(const QByteArray &data, ScenarioLayout layout, MapStore &map, PlaceTable &places,
                              int &placeCount);
 
@@ -67,10 +74,12 @@ struct ScenarioSave {
     QString commit() const;
 };
 
-// Checks, in this order: the file exists; it can be read; its map has the size of the map; for a
-// homemade save, its stored place count equals placeCount (otherwise the block would change length);
-// the file is long enough to hold the block; then whether byte 4 suggests the other layout (the
-// question). Nothing is written here.
+// Checks, in this order: the file exists; it can be read; its map has the size of the map; it does
+// not read consistently as the other layout only (a homemade block: a place count that fits the
+// file and zero-padded names; both: a set usage table after the hexes that agrees with their tile
+// sets), which no answer can override; for a homemade save, its stored place count equals
+// placeCount (otherwise the block would change length); the file is long enough to hold the block;
+// then whether byte 4 suggests the other layout (the question). Nothing is written here.
 ScenarioSave PrepareScenarioSave(const QString &path, const MapStore &map, ScenarioLayout layout,
                                  const PlaceTable &places, int placeCount);
 

@@ -5,8 +5,12 @@
 // Text files hold one byte per character and are read and written as Latin-1, so every byte of a
 // name comes back unchanged.
 
+#include <QBuffer>
 #include <QByteArray>
+#include <QFile>
 #include <QString>
+
+#include <memory>
 
 namespace vantor {
 
@@ -18,18 +22,27 @@ struct TextPiece {
 
 // Reads text in pieces: a line ends at LF, and CR LF counts as one LF. A line of more than maxLength
 // characters (its line end not counted) is cut into pieces of maxLength; each piece counts as a line
-// of its own, and only the last piece has the line end.
+// of its own, and only the last piece has the line end. A UTF-8 byte-order mark at the very start
+// is skipped. Only one piece is held at a time, so a file is never read whole.
 class TextPieceReader {
 public:
+    // Reads data, or the file at path (check openError() before reading).
     TextPieceReader(const QByteArray &data, int maxLength);
-    bool atEnd() const { return pos_ >= data_.size(); }
+    TextPieceReader(const QString &path, int maxLength);
+    // Empty, or why the file could not be opened (naming it).
+    QString openError() const { return openError_; }
+    // Empty, or why the file could not be read to its end (naming it).
+    QString readError() const;
+    bool atEnd() const { return device_->atEnd(); }
     // The next piece; call only while !atEnd().
     TextPiece next();
 
 private:
-    const QByteArray &data_;
-    qsizetype pos_ = 0;
-    int maxLength_;
+    void start(int maxLength);
+    QString path_;
+    QString openError_;
+    std::unique_ptr<QIODevice> device_;
+    int maxLength_ = 0;
 };
 
 // Appends line and CR LF.
@@ -49,10 +62,9 @@ struct UserMessage {
 struct LoadResult {
     enum Outcome {
         Complete, // all read: nothing to show
-        Short,    // the file ended early; what was read is kept: finish as after a complete load, then
-                  // show message with an OK button
-        BadValue, // stopped at a value that is not a number; what was read before it stays: show
-                  // message.text on the standard error display and do nothing more
+        Short,    // no reader gives this any more: a file that ends early is Refused
+        BadValue, // stopped at a value that is not a number; nothing changed: show message.text on
+                  // the standard error display
         Refused,  // nothing changed: show message with an OK button
     };
     Outcome outcome = Complete;

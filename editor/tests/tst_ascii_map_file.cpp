@@ -79,11 +79,11 @@ private slots:
     void placeLines();
     void hexValueTokens_data();
     void hexValueTokens();
-    void aBadHexValueStopsTheLoadKeepingWhatWasRead();
+    void aBadHexValueLeavesTheMapAsItWas();
     void commentsAnywhereAndLongLinesInPieces();
     void refusedFilesChangeNothing_data();
     void refusedFilesChangeNothing();
-    void aShortFileKeepsWhatWasRead();
+    void aShortFileIsRefused();
     void saveAreaOfOneHexAndOfNoColumns();
     void saveAreaOffTheMapWritesNothing();
     void pasteClipsAtTheMapEdges();
@@ -252,7 +252,7 @@ void AsciiMapFileTest::hexValueTokens()
         QCOMPARE(int(map->at(p, 0, 0)), values[p]);
 }
 
-void AsciiMapFileTest::aBadHexValueStopsTheLoadKeepingWhatWasRead()
+void AsciiMapFileTest::aBadHexValueLeavesTheMapAsItWas()
 {
     auto source = RandomMap(3, 2, 8);
     QList<QByteArray> lines{"3", "2", "1", "4 5 Cape"};
@@ -263,26 +263,25 @@ void AsciiMapFileTest::aBadHexValueStopsTheLoadKeepingWhatWasRead()
     auto map = RandomMap(72, 70, 4);
     const auto before = std::make_unique<MapStore>(*map);
     PlaceTable table;
-    int count = 0;
+    table.setCell(PlaceTable::NameColumn, 1, QStringLiteral("Old"));
+    const PlaceTable tableBefore = table;
+    int count = 7;
     LoadResult result = DecodeAsciiMap(Lines(lines), *map, table, count);
     QCOMPARE(result.outcome, LoadResult::BadValue);
     QCOMPARE(result.message.text, QStringLiteral("'$G1' is not a valid integer value"));
-    // The size, the places, the hexes before and the planes before the bad value stay.
-    QCOMPARE(map->MapWidth, 3);
-    QCOMPARE(map->MapHeight, 2);
-    QCOMPARE(count, 1);
-    QCOMPARE(table.cell(2, 1), QStringLiteral("Cape"));
-    QCOMPARE(ReadHex(*map, 0, 1).at(16), source->at(16, 0, 1));
-    QCOMPARE(int(map->at(2, 1, 1)), 3);
-    QCOMPARE(map->at(3, 1, 1), before->at(3, 1, 1));
-    QCOMPARE(ReadHex(*map, 2, 1), ReadHex(*before, 2, 1));
+    // The map, its size, the places and their count stay byte for byte.
+    QVERIFY(map->bytes == before->bytes);
+    QCOMPARE(map->MapWidth, 72);
+    QCOMPARE(map->MapHeight, 70);
+    QCOMPARE(count, 7);
+    QCOMPARE(table, tableBefore);
 
     // A line that ends before its seventeenth value: nothing is left to take.
     lines[4 + 4] = "01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10";
     result = DecodeAsciiMap(Lines(lines), *map, table, count);
     QCOMPARE(result.outcome, LoadResult::BadValue);
     QCOMPARE(result.message.text, QStringLiteral("'$' is not a valid integer value"));
-    QCOMPARE(int(map->at(15, 1, 1)), 0x10);
+    QVERIFY(map->bytes == before->bytes);
 
     // One character left, and a tab where the value should start.
     lines[4 + 4] = "01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 1";
@@ -359,34 +358,27 @@ void AsciiMapFileTest::refusedFilesChangeNothing()
     QCOMPARE(count, 7);
 }
 
-void AsciiMapFileTest::aShortFileKeepsWhatWasRead()
+void AsciiMapFileTest::aShortFileIsRefused()
 {
     auto source = RandomMap(4, 3, 31);
     const QByteArray whole = AsciiFile(4, 3, {"1 2 Alpha", "3 4 Beta"}, *source);
     const QList<QByteArray> lines = whole.split('\n');
 
-    // Ends after five of the twelve hex lines.
+    // Ends after five of the twelve hex lines, or inside the place lines: nothing changes.
     auto map = RandomMap(72, 70, 32);
     const auto before = std::make_unique<MapStore>(*map);
     PlaceTable table;
     int count = 0;
-    QByteArray cut = lines.mid(0, 5 + 5).join('\n') + '\n';
-    LoadResult result = DecodeAsciiMap(cut, *map, table, count);
-    QCOMPARE(result.outcome, LoadResult::Short);
-    QVERIFY2(result.message.text.contains(QLatin1String("5 of the 12")), qPrintable(result.message.text));
-    QCOMPARE(map->MapWidth, 4);
-    QCOMPARE(count, 2);
-    QCOMPARE(ReadHex(*map, 0, 1).at(16), source->at(16, 0, 1));
-    for (int p = 0; p < 17; ++p)
-        QCOMPARE(map->at(p, 1, 1), before->at(p, 1, 1));
-
-    // Ends inside the place lines: only the places read count.
-    cut = lines.mid(0, 4).join('\n');
-    result = DecodeAsciiMap(cut, *map, table, count);
-    QCOMPARE(result.outcome, LoadResult::Short);
-    QCOMPARE(count, 1);
-    QCOMPARE(table.rowCount(), 2);
-    QCOMPARE(table.cell(2, 1), QStringLiteral("Alpha"));
+    LoadResult result = DecodeAsciiMap(lines.mid(0, 5 + 5).join('\n') + '\n', *map, table, count);
+    QCOMPARE(result.outcome, LoadResult::Refused);
+    QCOMPARE(result.message.text, QStringLiteral("The file ends after 5 of the 12 hex lines it announces."));
+    result = DecodeAsciiMap(lines.mid(0, 4).join('\n'), *map, table, count);
+    QCOMPARE(result.outcome, LoadResult::Refused);
+    QCOMPARE(result.message.text, QStringLiteral("The file ends after 1 of its 2 place lines, before its hexes."));
+    QVERIFY(map->bytes == before->bytes);
+    QCOMPARE(map->MapWidth, 72);
+    QCOMPARE(count, 0);
+    QCOMPARE(table, PlaceTable());
 }
 
 void AsciiMapFileTest::saveAreaOfOneHexAndOfNoColumns()
@@ -477,16 +469,14 @@ void AsciiMapFileTest::pasteSkipsPlacesAndStopsAtABadValue()
     file = Lines({"3", "1", "0", HexLine(*source, 0, 0), "zz", "zz"});
     QCOMPARE(DecodeAsciiPaste(file, *map, 4, 0).outcome, LoadResult::Complete);
     QCOMPARE(map->at(7, 4, 0), source->at(7, 0, 0));
+    // A bad value, a file that ends early or in its header: the hexes before it are not pasted either.
+    const auto before = std::make_unique<MapStore>(*map);
     const LoadResult bad = DecodeAsciiPaste(file, *map, 0, 0);
     QCOMPARE(bad.outcome, LoadResult::BadValue);
     QCOMPARE(bad.message.text, QStringLiteral("'$zz' is not a valid integer value"));
-    QCOMPARE(map->at(7, 0, 0), source->at(7, 0, 0));
-
-    // A file that ends early keeps the hexes pasted so far; one that ends in its header changes nothing.
     const LoadResult cut = DecodeAsciiPaste(Lines({"2", "2", "0", HexLine(*source, 1, 0)}), *map, 0, 3);
-    QCOMPARE(cut.outcome, LoadResult::Short);
-    QCOMPARE(map->at(9, 0, 3), source->at(9, 1, 0));
-    const auto before = std::make_unique<MapStore>(*map);
+    QCOMPARE(cut.outcome, LoadResult::Refused);
+    QCOMPARE(cut.message.caption, QStringLiteral("Area Not Pasted"));
     QCOMPARE(DecodeAsciiPaste(Lines({"2", "2"}), *map, 0, 0).outcome, LoadResult::Refused);
     QVERIFY(map->bytes == before->bytes);
 }

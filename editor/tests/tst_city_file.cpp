@@ -100,7 +100,7 @@ void CityFileTest::citiesTakeTheirCellsFromTheMap()
     CityTable table(12);
     table.setCell(CityTable::XColumn, 2, QStringLiteral("kept"));
     table.setCell(CityTable::NameColumn, 9, QStringLiteral("dropped"));
-    QCOMPARE(DecodeCities("Lae\nMadang\nWewak\n", *map, table), 3);
+    QCOMPARE(DecodeCities("Lae\nMadang\nWewak\n", *map, table).outcome, LoadResult::Complete);
     QCOMPARE(Row(table, 1), (QStringList{"0", "Lae", "7", "5", "0", "3", "4", "6"}));
     QCOMPARE(Row(table, 2), (QStringList{"1", "Madang", "kept", "", "", "", "", ""}));
     QCOMPARE(Row(table, 3), (QStringList{"2", "Wewak", "2", "4", "2", "23", "24", "26"}));
@@ -130,6 +130,7 @@ void CityFileTest::readingQuirks_data()
     QTest::newRow("124 characters") << of62 + QByteArray(62, 'b') + "\n" << QStringList{QString(61, u'a'), QString(62, u'b')};
     QTest::newRow("Latin-1") << QByteArray("Bogia\xe9\n") << QStringList{QString::fromLatin1("Bogia\xe9")};
     QTest::newRow("empty file") << QByteArray() << QStringList{};
+    QTest::newRow("byte-order mark skipped") << QByteArray("\xEF\xBB\xBFLae\r\nWewak\n") << QStringList{"Lae", "Wewak"};
 }
 
 void CityFileTest::readingQuirks()
@@ -138,7 +139,7 @@ void CityFileTest::readingQuirks()
     QFETCH(QStringList, names);
     auto map = CityMap(5, 5, {});
     CityTable table;
-    QCOMPARE(DecodeCities(data, *map, table), names.size());
+    QCOMPARE(DecodeCities(data, *map, table).outcome, LoadResult::Complete);
     QCOMPARE(table.rowCount(), names.isEmpty() ? 1 : int(names.size()) + 2);
     if (!names.isEmpty())
         QCOMPARE(Names(table), names + QStringList{QString()});
@@ -152,7 +153,7 @@ void CityFileTest::savingStopsAtTheFirstEmptyName()
     QByteArray data;
     for (int n = 0; n < 260; ++n)
         data += n == 1 ? QByteArray("\r\n") : "City " + QByteArray::number(n) + "\r\n";
-    QCOMPARE(DecodeCities(data, *map, table), 260);
+    QCOMPARE(DecodeCities(data, *map, table).outcome, LoadResult::Complete);
     QCOMPARE(table.rowCount(), 262);
     QCOMPARE(Row(table, 3), (QStringList{"2", "City 2", "6", "7", "2", "23", "24", "26"}));
     // City 255 is every hex without a name; the last one is (19, 19). Cities above 255 match no hex.
@@ -177,6 +178,17 @@ void CityFileTest::fileErrorsNameTheFile()
     const LoadResult result = ReadCityFile(missing, *map, table);
     QCOMPARE(result.outcome, LoadResult::Refused);
     QVERIFY(result.message.text.startsWith(missing));
+    QCOMPARE(table, before);
+
+    // More names than a map's name list holds: refused, reading stops there, the table stays.
+    const QString many = dir.filePath(QStringLiteral("many.tst"));
+    QFile file(many);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("City\n").repeated(32768));
+    file.close();
+    const LoadResult tooMany = ReadCityFile(many, *map, table);
+    QCOMPARE(tooMany.outcome, LoadResult::Refused);
+    QCOMPARE(tooMany.message.text, many + QStringLiteral(": The file holds more than 32767 names, more than a map's name list can hold."));
     QCOMPARE(table, before);
 
     const QString nowhere = dir.filePath(QStringLiteral("none/c.tst"));

@@ -40,7 +40,7 @@ private slots:
     void aLoadedRowKeepsItsLineEnd();
     void rowsTakeTheFirst85Characters();
     void skippedLines();
-    void aFileWithFewerThan16RowsKeepsTheOthers();
+    void aFileWithFewerThan16RowsIsRefused();
     void fileErrorsNameTheFile();
 };
 
@@ -104,11 +104,16 @@ void DefaultTerrainFileTest::rowsTakeTheFirst85Characters()
     const QByteArray of130 = QByteArray(126, '7') + "8888";
     for (const QByteArray &line : {of84, of85, of100, of130, QByteArray("ABC")})
         lines += line + "\r\n";
-    lines += "NO LINE END";
+    // Seven rows only: the table is not touched.
     DefaultTerrainTable table = Filled();
     int rows = 0;
-    DecodeDefaultTerrain(lines, table, rows);
+    DecodeDefaultTerrain(lines + "NO LINE END", table, rows);
     QCOMPARE(rows, 7);
+    QCOMPARE(table, Filled());
+
+    lines += QByteArray("F\n").repeated(9) + "NO LINE END";
+    DecodeDefaultTerrain(lines, table, rows);
+    QCOMPARE(rows, 16);
     QCOMPARE(QByteArray(table[0].data(), 85), of84 + '\n');
     QCOMPARE(QByteArray(table[1].data(), 85), of85);
     QCOMPARE(QByteArray(table[2].data(), 85), of100.left(85));
@@ -116,10 +121,9 @@ void DefaultTerrainFileTest::rowsTakeTheFirst85Characters()
     // The line of 130 characters counts as two: its last four characters are the next row.
     QCOMPARE(QByteArray(table[4].data(), 85), "8888\n" + QByteArray(80, '\0'));
     QCOMPARE(QByteArray(table[5].data(), 85), "ABC\n" + QByteArray(81, '\0'));
-    QCOMPARE(QByteArray(table[6].data(), 85), "NO LINE END" + QByteArray(74, '\0'));
-    for (int s = 0; s < 7; ++s)
+    QCOMPARE(QByteArray(table[15].data(), 85), "NO LINE END" + QByteArray(74, '\0'));
+    for (int s = 0; s < 16; ++s)
         QCOMPARE(QByteArray(table[s].data() + 85, 3), QByteArray("ZZZ"));
-    QCOMPARE(QByteArray(table[7].data(), 88), QByteArray(88, 'Z'));
 }
 
 void DefaultTerrainFileTest::skippedLines()
@@ -143,12 +147,12 @@ void DefaultTerrainFileTest::skippedLines()
     // A line that only starts like a comment is a row; "/" alone is no comment.
     DefaultTerrainTable table = Filled();
     int rows = 0;
-    DecodeDefaultTerrain("/ not a comment\n", table, rows);
-    QCOMPARE(rows, 1);
+    DecodeDefaultTerrain("/ not a comment\n" + QByteArray("row\n").repeated(15), table, rows);
+    QCOMPARE(rows, 16);
     QCOMPARE(RowText(table, 0), QByteArray("/ not a comment\n"));
 }
 
-void DefaultTerrainFileTest::aFileWithFewerThan16RowsKeepsTheOthers()
+void DefaultTerrainFileTest::aFileWithFewerThan16RowsIsRefused()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("three.txt"));
@@ -156,23 +160,18 @@ void DefaultTerrainFileTest::aFileWithFewerThan16RowsKeepsTheOthers()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("// three rows\r\nAAA\r\nBBB\r\n// more\r\nCCC");
     file.close();
-    DefaultTerrainTable table = InitialDefaultTerrain();
-    const LoadResult result = ReadDefaultTerrainFile(path, table);
-    QCOMPARE(result.outcome, LoadResult::Short);
-    QVERIFY(result.message.text.startsWith(path));
-    QVERIFY(result.message.text.contains(QLatin1String("3 of the 16")));
-    QVERIFY(!result.message.caption.isEmpty());
-    QCOMPARE(RowText(table, 0), QByteArray("AAA\n"));
-    QCOMPARE(RowText(table, 2), QByteArray("CCC"));
     const DefaultTerrainTable initial = InitialDefaultTerrain();
-    for (int s = 3; s < 16; ++s)
-        QCOMPARE(table[s], initial[s]);
+    DefaultTerrainTable table = initial;
+    const LoadResult result = ReadDefaultTerrainFile(path, table);
+    QCOMPARE(result.outcome, LoadResult::Refused);
+    QCOMPARE(result.message.caption, QStringLiteral("Default Terrain Not Loaded"));
+    QCOMPARE(result.message.text, path + QStringLiteral(": the file holds 3 of the 16 rows; the table was not changed."));
+    QCOMPARE(table, initial);
 
-    // An empty file changes nothing.
+    // An empty file changes nothing either.
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.close();
-    table = initial;
-    QCOMPARE(ReadDefaultTerrainFile(path, table).outcome, LoadResult::Short);
+    QCOMPARE(ReadDefaultTerrainFile(path, table).outcome, LoadResult::Refused);
     QCOMPARE(table, initial);
 }
 

@@ -32,7 +32,7 @@ private slots:
     void loadingKeepsTheRestOfTheStore();
     void refusedHeadersLeaveTheMapUnchanged_data();
     void refusedHeadersLeaveTheMapUnchanged();
-    void aShortFileReadsMissingBytesAs255();
+    void aFileCutInsideTheHexesIsRefused();
     void trailingBytesAreNotRead();
     void fileErrorsNameTheFile();
     void aFailedWriteKeepsTheOldFile();
@@ -135,25 +135,22 @@ void NativeMapFileTest::refusedHeadersLeaveTheMapUnchanged()
     QCOMPARE(map->MapHeight, 10);
 }
 
-void NativeMapFileTest::aShortFileReadsMissingBytesAs255()
+void NativeMapFileTest::aFileCutInsideTheHexesIsRefused()
 {
     auto source = RandomMap(4, 3, 9);
     const QByteArray whole = EncodeMapFile(*source);
+    auto map = RandomMap(10, 10, 5);
+    const auto before = std::make_unique<MapStore>(*map);
     const int kept = 4 + 37 * 5 + 10; // five whole hexes and ten bytes of the sixth
-    auto map = testing::BlankMap(72, 70);
-    QCOMPARE(DecodeMapFile(whole.left(kept), *map), QString());
-    QCOMPARE(map->MapWidth, 4);
-    QCOMPARE(map->MapHeight, 3);
-    QCOMPARE(ReadHex(*map, 0, 1), ReadHex(*source, 0, 1)); // hex 4
-    for (int p = 0; p < PlaneCount; ++p)
-        QCOMPARE(int(map->at(p, 1, 1)), p < 10 ? int(source->at(p, 1, 1)) : 255);
-    HexRecord missing;
-    missing.fill(255);
-    QCOMPARE(ReadHex(*map, 3, 2), missing);
+    QCOMPARE(DecodeMapFile(whole.left(kept), *map),
+             QStringLiteral("The file ends inside the hex records: it has 199 bytes, the records of a 4 x 3 map end at byte 448."));
+    QVERIFY(DecodeMapFile(Header(2, 2), *map).startsWith(QLatin1String("The file ends inside the hex records")));
+    QVERIFY(map->bytes == before->bytes);
+    QCOMPARE(map->MapWidth, 10);
 
-    // Only a header: every hex reads as 255.
-    QCOMPARE(DecodeMapFile(Header(2, 2), *map), QString());
-    QCOMPARE(ReadHex(*map, 1, 1), missing);
+    // The set usage table is not read: a file cut inside it loads whole.
+    QCOMPARE(DecodeMapFile(whole.left(4 + 37 * 12), *map), QString());
+    QCOMPARE(ReadHex(*map, 3, 2), ReadHex(*source, 3, 2));
 }
 
 void NativeMapFileTest::trailingBytesAreNotRead()
