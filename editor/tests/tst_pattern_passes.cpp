@@ -47,6 +47,7 @@ struct ExpectedPass {
     const char *table;
     std::map<char, Tile> tileOfLetter; // a hex that the pass gives this letter
     char (*classify)(Tile);
+    int keptSet = -1; // a set whose hexes the pass never changes
 };
 
 char CoastLetter(Tile t) { return t.set == 0 || t.set == 5 ? 'O' : 'L'; }
@@ -59,7 +60,7 @@ const std::vector<ExpectedPass> &Passes()
 {
     static const std::vector<ExpectedPass> passes = {
         {&CoastPass, 0, CoastTable, {{'O', {5, 3}}, {'L', {1, 0}}}, CoastLetter},
-        {&BeachPass, 4, BeachTable, {{'C', {0, 7}}, {'L', {1, 2}}}, BeachLetter},
+        {&BeachPass, 4, BeachTable, {{'C', {0, 7}}, {'L', {1, 2}}}, BeachLetter, 5},
         {&ShallowPass, 5, ShallowTable, {{'O', {0, 53}}, {'C', {0, 12}}, {'X', {1, 0}}}, ShallowLetter},
         {&RoadPass, 2, RoadTable, {{'R', {2, 30}}, {'O', {1, 0}}}, RoadLetter},
         {&RiverPass, 3, RiverTable, {{'R', {3, 10}}, {'O', {1, 0}}}, RiverLetter},
@@ -236,6 +237,7 @@ void PatternPassesTest::randomMapsFollowTheTables()
             palette.push_back(tile);
         palette.push_back({2, 13}); // a road tile the road pass wrote, no longer 'R'
         palette.push_back({0, 54});
+        palette.push_back({5, 3}); // open water: land to the beach pass, never made beach
         for (int round = 0; round < 20; ++round) {
             const int width = 3 + int(random() % 70);
             const int height = 3 + int(random() % 68);
@@ -254,7 +256,7 @@ void PatternPassesTest::randomMapsFollowTheTables()
                 for (int y = 0; y < StoreRows; ++y) {
                     const bool interior = x >= 1 && x <= width - 2 && y >= 1 && y <= height - 2;
                     int expected = -1;
-                    if (interior) {
+                    if (interior && TileAt(before, x, y).set != pass.keptSet) {
                         std::string pattern(1, pass.classify(TileAt(before, x, y)));
                         for (const HexCoord &n : NeighboursOf(x, y))
                             pattern += pass.classify(TileAt(before, n.x, n.y));
@@ -331,16 +333,38 @@ void PatternPassesTest::singleLandHexGetsSixCoastTiles()
     QCOMPARE(changed, 6);
     for (const auto &e : expected)
         VerifyHex(*map, e.hex.x, e.hex.y, 0, e.tile);
-    // The land hex stays: the beach pass reads it as LCCCCCC, unlisted. (That pass does give
-    // beach tiles to the set-5 water beyond the coast tiles, which it reads as 'L'.) The shallow
-    // pass then finds no deep water at all: the coast tiles' other neighbours are set 5 ('X').
+    // The land hex stays: the beach pass reads it as LCCCCCC, unlisted. The set-5 water beyond the
+    // coast tiles reads "LLLLLCL" north of the N coast tile but stays water. The shallow pass then
+    // finds no deep water at all: the coast tiles' other neighbours are set 5 ('X').
     QCOMPARE(HexPattern(*map, BeachPass, {5, 5}), std::string("LCCCCCC"));
+    QCOMPARE(HexPattern(*map, BeachPass, {5, 3}), std::string("LLLLLCL"));
+    const MapStore afterCoast = *map;
     PatternPass(*map, BeachPass, Terrains);
-    VerifyUnchanged(*map, 5, 5, 1, 0, 9);
-    VerifyHex(*map, 5, 3, 4, 4); // set-5 water north of the N coast tile: "LLLLLCL"
-    const MapStore afterBeach = *map;
     PatternPass(*map, ShallowPass, Terrains);
-    QVERIFY(map->bytes == afterBeach.bytes);
+    QVERIFY(map->bytes == afterCoast.bytes);
+
+    // Make Coastline as a whole: only the six neighbours change, and a second run changes nothing.
+    auto whole = FilledMap(10, 10, {5, 0});
+    Put(*whole, 5, 5, {1, 0});
+    whole->at(Terrain, 5, 5) = 9;
+    MakeCoastline(*whole, Terrains);
+    QVERIFY(whole->bytes == afterCoast.bytes);
+    MakeCoastline(*whole, Terrains);
+    QVERIFY(whole->bytes == afterCoast.bytes);
+
+    // Random islands of land in deep and open water: a second run changes nothing either.
+    std::mt19937 random(11);
+    const Tile tiles[] = {{1, 0}, {1, 0}, {0, 52}, {0, 53}, {5, 0}, {2, 30}};
+    for (int round = 0; round < 20; ++round) {
+        auto islands = FilledMap(30, 30, {0, 52});
+        for (int x = 0; x < 30; ++x)
+            for (int y = 0; y < 30; ++y)
+                Put(*islands, x, y, tiles[random() % std::size(tiles)]);
+        MakeCoastline(*islands, Terrains);
+        const MapStore once = *islands;
+        MakeCoastline(*islands, Terrains);
+        QVERIFY(islands->bytes == once.bytes);
+    }
 }
 
 void PatternPassesTest::unlistedPatternsLeaveTheHex()

@@ -13,7 +13,8 @@ namespace {
 // Water of either kind against everything else.
 char CoastClass(std::uint8_t set, std::uint8_t) { return set == 0 || set == 5 ? 'O' : 'L'; }
 
-// Coast tiles against everything else.
+// Coast tiles against everything else. Open water of set 5 reads as land beside a coast tile, so
+// that land hexes keep their patterns, but the pass keeps it water (keptSet).
 char BeachClass(std::uint8_t set, std::uint8_t) { return set == 0 ? 'C' : 'L'; }
 
 // Deep water (set 0, tiles 52..54), other set-0 tiles, and other sets.
@@ -67,7 +68,7 @@ constexpr int NoChange = 255;
 } // namespace
 
 const PatternPassRules CoastPass{"coast", CoastClass, 'O', 0, CoastRows};
-const PatternPassRules BeachPass{"beach", BeachClass, 'L', 4, BeachRows};
+const PatternPassRules BeachPass{"beach", BeachClass, 'L', 4, BeachRows, 5};
 const PatternPassRules ShallowPass{"shallow", ShallowClass, 'O', 5, ShallowRows};
 const PatternPassRules RoadPass{"road", RoadClass, 'R', 2, RoadRows};
 const PatternPassRules RiverPass{"river", RiverClass, 'R', 3, RiverRows};
@@ -110,7 +111,7 @@ void PatternPass(MapStore &map, const PatternPassRules &pass, const DefaultTerra
         for (int x = 1; x < width - 1; ++x) {
             const int at = x * StoreRows + y;
             PassSet[at] = NoChange;
-            if (letters[at] != pass.centre)
+            if (letters[at] != pass.centre || sets[at] == pass.keptSet)
                 continue;
             const std::array<int, 6> &offsets = x % 2 != 0 ? OddOffsets : EvenOffsets;
             std::uint64_t key = std::uint8_t(letters[at]);

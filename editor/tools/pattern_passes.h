@@ -40,6 +40,7 @@ struct PatternPassRules {
     char centre;             // only hexes of this letter are considered
     std::uint8_t tileSet;    // the set of every tile the pass writes
     std::span<const PatternRow> rows;
+    int keptSet = -1;        // hexes of this set keep their tile, whatever their pattern
 };
 
 extern const PatternPassRules CoastPass;
