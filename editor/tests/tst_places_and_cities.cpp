@@ -36,6 +36,7 @@ private slots:
     void captionAndClearTheSameHex();
     void captionWithEmptyCellsStopsAfterThePlace();
     void cityClicksOffTheMapTouchNothing();
+    void referencesThatDoNotFitAreNotWrapped();
     void hoverLabelNamesPlacesAndCities();
 
 private:
@@ -103,8 +104,8 @@ void PlacesAndCitiesTest::doneWritesPlacesOnTheMap()
     QCOMPARE(PlaceReferenceOf(Map, {5, 0}), 1);
     for (int y = 0; y < 10; ++y)
         QCOMPARE(PlaceReferenceOf(Map, {0, y}), NoPlace); // the wrapped X = 12 wrote nothing
-    QCOMPARE(int(Map.at(PlaceIndex, 7, 9)), 1); // 257 mod 256
-    QCOMPARE(int(Map.at(PlaceIndexHigh, 7, 9)), 0);
+    QCOMPARE(int(Map.at(PlaceIndex, 7, 9)), 1); // 257: low byte 1, high byte 1
+    QCOMPARE(int(Map.at(PlaceIndexHigh, 7, 9)), 1);
     QCOMPARE(PlaceForm->placeName(257), QStringLiteral("Far Point"));
 }
 
@@ -303,6 +304,47 @@ void PlacesAndCitiesTest::cityClicksOffTheMapTouchNothing()
                       QPoint(37 * 12 + 9, 30));
     QVERIFY(Map.bytes == before->bytes);
     QCOMPARE(CityForm->cities().cell(CityTable::XColumn, 1), QString());
+}
+
+void PlacesAndCitiesTest::referencesThatDoNotFitAreNotWrapped()
+{
+    // Place 300 keeps its high byte, and deleting it leaves place 44 (its low byte) alone.
+    PlaceTable places(302);
+    places.setCell(PlaceTable::XColumn, 301, QStringLiteral("4"));
+    places.setCell(PlaceTable::YColumn, 301, QStringLiteral("5"));
+    places.setCell(PlaceTable::XColumn, 45, QStringLiteral("6"));
+    places.setCell(PlaceTable::YColumn, 45, QStringLiteral("6"));
+    QCOMPARE(ApplyPlaceCoordinates(Map, places), QString());
+    QCOMPARE(PlaceReferenceOf(Map, {4, 5}), 300);
+    QCOMPARE(PlaceReferenceOf(Map, {6, 6}), 44);
+    QCOMPARE(DeletePlaceReferences(Map, places, 301), QString());
+    QCOMPARE(PlaceReferenceOf(Map, {4, 5}), NoPlace);
+    QCOMPARE(PlaceReferenceOf(Map, {6, 6}), 44);
+    QCOMPARE(SetPlaceReference(Map, {1, 1}, NoPlace),
+             QStringLiteral("Place 32767 cannot be written to a hex: a hex refers to places 0 to 32766."));
+
+    // City 255 means no city: captioning with it is refused and the hex keeps its place.
+    CityTable cities(258);
+    for (const int column : {CityTable::Attr03Column, CityTable::Attr04Column, CityTable::Attr16Column})
+        cities.setCell(column, 256, QStringLiteral("1"));
+    CityForm->setCities(cities);
+    selectCityRow(256);
+    clickCityButton("CaptionBtn");
+    const auto before = std::make_unique<MapStore>(Map);
+    testing::ClickHex(*form, 6, 6);
+    QCOMPARE(dialogs->errors,
+             QStringList{QStringLiteral("City 255 cannot caption a hex: a hex holds cities 0 to 254 (255 means no city).")});
+    QVERIFY(Map.bytes == before->bytes);
+
+    // Load Cities brought fewer rows since Caption or Clear was pressed: a click does nothing.
+    CityForm->setCities(CityTable(3));
+    testing::ClickHex(*form, 6, 6);
+    clickCityButton("ClearBtn"); // row 1 of the new table is current now
+    CityForm->setCities(CityTable(1));
+    testing::ClickHex(*form, 6, 6);
+    QVERIFY(Map.bytes == before->bytes);
+    QCOMPARE(CityForm->cities().rowCount(), 1);
+    QCOMPARE(dialogs->errors.size(), 1);
 }
 
 void PlacesAndCitiesTest::hoverLabelNamesPlacesAndCities()

@@ -2,6 +2,8 @@
 
 #include "model/integer_text.h"
 
+#include <QCoreApplication>
+
 #include <optional>
 
 namespace vantor {
@@ -25,7 +27,19 @@ void SetNoPlace(MapStore &map, int x, int y)
     map.at(PlaceIndexHigh, x, y) = 127;
 }
 
+bool IsCityRow(const CityTable &cities, int row) { return row >= 1 && row < cities.rowCount(); }
+
 } // namespace
+
+QString SetPlaceReference(MapStore &map, HexCoord hex, int place)
+{
+    if (place < 0 || place >= NoPlace)
+        return QCoreApplication::translate("PlaceNames", "Place %1 cannot be written to a hex: a hex refers to places 0 to %2.")
+            .arg(place).arg(NoPlace - 1);
+    map.at(PlaceIndex, hex.x, hex.y) = std::uint8_t(place & 0xFF);
+    map.at(PlaceIndexHigh, hex.x, hex.y) = std::uint8_t(place >> 8);
+    return {};
+}
 
 QString ApplyPlaceCoordinates(MapStore &map, const PlaceTable &places)
 {
@@ -39,8 +53,8 @@ QString ApplyPlaceCoordinates(MapStore &map, const PlaceTable &places)
             return error;
         if ((*x == 0 && *y == 0) || !IsOnMap(map, *x, *y))
             continue;
-        map.at(PlaceIndex, *x, *y) = std::uint8_t((row - 1) % 256);
-        map.at(PlaceIndexHigh, *x, *y) = 0;
+        if (QString refused = SetPlaceReference(map, {*x, *y}, row - 1); !refused.isEmpty())
+            return refused;
     }
     return {};
 }
@@ -55,10 +69,12 @@ QString DeletePlaceReferences(MapStore &map, PlaceTable &places, int row)
     const int x = *ParseInteger(places.cell(PlaceTable::XColumn, row));
     const int y = *ParseInteger(places.cell(PlaceTable::YColumn, row));
     if (IsOnMap(map, x, y)) {
-        const std::uint8_t reference = map.at(PlaceIndex, x, y);
+        // Both bytes of the reference; the high byte 127 of a hex without a place reads as 0.
+        const std::uint8_t low = map.at(PlaceIndex, x, y);
+        const std::uint8_t high = map.at(PlaceIndexHigh, x, y) == 127 ? 0 : map.at(PlaceIndexHigh, x, y);
         for (int hy = 0; hy < map.MapHeight; ++hy)
             for (int hx = 0; hx < map.MapWidth; ++hx)
-                if (map.at(PlaceIndex, hx, hy) == reference && map.at(PlaceIndexHigh, hx, hy) == 0)
+                if (map.at(PlaceIndex, hx, hy) == low && map.at(PlaceIndexHigh, hx, hy) == high)
                     SetNoPlace(map, hx, hy);
     }
     places.setCell(PlaceTable::XColumn, row, {});
@@ -79,7 +95,13 @@ void ClearPlaceReferences(MapStore &map, PlaceTable &places)
 
 QString CaptionHexWithCity(MapStore &map, CityTable &cities, int row, HexCoord hex)
 {
-    map.at(PlaceIndex, hex.x, hex.y) = std::uint8_t((row - 1) % 256);
+    if (!IsCityRow(cities, row))
+        return {};
+    if (const int city = row - 1; city > LastCity)
+        return QCoreApplication::translate("PlaceNames", "City %1 cannot caption a hex: a hex holds cities 0 to %2 "
+                                                         "(%3 means no city).")
+            .arg(city).arg(LastCity).arg(LastCity + 1);
+    map.at(PlaceIndex, hex.x, hex.y) = std::uint8_t(row - 1);
     map.at(PlaceIndexHigh, hex.x, hex.y) = 0;
     const std::pair<int, Plane> attributes[] = {
         {CityTable::Attr03Column, CityAttr03}, {CityTable::Attr04Column, CityAttr04}, {CityTable::Attr16Column, CityAttr16}};
@@ -97,6 +119,8 @@ QString CaptionHexWithCity(MapStore &map, CityTable &cities, int row, HexCoord h
 
 void ClearCityHex(MapStore &map, CityTable &cities, int row, HexCoord hex)
 {
+    if (!IsCityRow(cities, row))
+        return;
     SetNoPlace(map, hex.x, hex.y);
     map.at(CityAttr03, hex.x, hex.y) = 0;
     map.at(CityAttr04, hex.x, hex.y) = 0;
