@@ -3,6 +3,12 @@
 #include "test_support.h"
 
 #include "files/ascii_map_file.h"
+#include "files/city_file.h"
+#include "files/default_terrain_file.h"
+#include "files/native_map_file.h"
+#include "files/scenario_file.h"
+
+#include <sys/resource.h>
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -89,6 +95,8 @@ private slots:
     void pasteClipsAtTheMapEdges();
     void pasteSkipsPlacesAndStopsAtABadValue();
     void fileErrorsNameTheFile();
+    void byteOrderMarkIsSkipped();
+    void hugeFilesAreRefusedInBoundedMemory();
 };
 
 void AsciiMapFileTest::wholeMapLinesAreExact()
@@ -507,6 +515,63 @@ void AsciiMapFileTest::fileErrorsNameTheFile()
     QVERIFY(WriteAsciiMapFile(nowhere, *map, table, 0).startsWith(nowhere));
     QVERIFY(SaveArea(nowhere, *map, 0, 0, 1, 1).startsWith(nowhere));
     QVERIFY(!QFile::exists(nowhere));
+}
+
+void AsciiMapFileTest::byteOrderMarkIsSkipped()
+{
+    QTemporaryDir dir;
+    auto source = RandomMap(5, 4, 71);
+    PlaceTable names(2);
+    names.setCell(PlaceTable::NameColumn, 1, QStringLiteral("Buna"));
+    const QString path = dir.filePath(QStringLiteral("bom.amf"));
+    Write(path, "\xEF\xBB\xBF" + EncodeAsciiMap(*source, names, 1));
+    auto map = RandomMap(72, 70, 72);
+    PlaceTable table;
+    int count = 0;
+    QCOMPARE(ReadAsciiMapFile(path, *map, table, count).outcome, LoadResult::Complete);
+    QCOMPARE(map->MapWidth, 5);
+    QCOMPARE(map->MapHeight, 4);
+    QCOMPARE(ReadHex(*map, 4, 3).at(16), source->at(16, 4, 3));
+    QCOMPARE(table.cell(PlaceTable::NameColumn, 1), QStringLiteral("Buna"));
+}
+
+// A 300 MB file picked by mistake (sparse: it takes no disk) is refused by every reader without
+// being held in memory.
+void AsciiMapFileTest::hugeFilesAreRefusedInBoundedMemory()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("huge.bin"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.resize(300LL * 1024 * 1024));
+    file.close();
+    const auto peakMegabytes = [] {
+        struct rusage usage {};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_maxrss / 1024;
+    };
+    const long before = peakMegabytes();
+
+    auto map = RandomMap(7, 6, 73);
+    const auto mapBefore = std::make_unique<MapStore>(*map);
+    PlaceTable places;
+    int count = 3;
+    QCOMPARE(ReadAsciiMapFile(path, *map, places, count).outcome, LoadResult::Refused);
+    QCOMPARE(PasteArea(path, *map, 0, 0).outcome, LoadResult::Complete); // a 0 x 0 area
+    QVERIFY(!ReadMapFile(path, *map).isEmpty());
+    QByteArray scenario;
+    QCOMPARE(ReadScenarioFile(path, scenario), QString());
+    QCOMPARE(scenario.size(), LargestScenarioBlock);
+    CityTable cities;
+    QCOMPARE(ReadCityFile(path, *map, cities).outcome, LoadResult::Refused);
+    DefaultTerrainTable terrain = InitialDefaultTerrain();
+    QCOMPARE(ReadDefaultTerrainFile(path, terrain).outcome, LoadResult::Refused);
+
+    QVERIFY(map->bytes == mapBefore->bytes);
+    QCOMPARE(count, 3);
+    QCOMPARE(cities, CityTable());
+    QCOMPARE(terrain, InitialDefaultTerrain());
+    QVERIFY2(peakMegabytes() - before < 40, qPrintable(QString::number(peakMegabytes() - before)));
 }
 
 QTEST_GUILESS_MAIN(AsciiMapFileTest)

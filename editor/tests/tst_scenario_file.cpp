@@ -76,6 +76,7 @@ private slots:
     void saveRefusals();
     void extensionQuestionIsCaseSensitive();
     void saveIntoTheOtherLayoutAsksFirst();
+    void saveIntoAScenarioOfTheOtherLayoutIsRefused();
     void aFailedWriteLeavesTheScenarioAsItWas();
 
 private:
@@ -369,6 +370,42 @@ void ScenarioFileTest::saveIntoTheOtherLayoutAsksFirst()
     QCOMPARE(save.refusal.caption, QStringLiteral("Scenario Save Aborted!"));
     QVERIFY(!save.commit().isEmpty());
     QCOMPARE(Contents(regular), regularContent);
+}
+
+void ScenarioFileTest::saveIntoAScenarioOfTheOtherLayoutIsRefused()
+{
+    const QByteArray tail = RandomBytes(500, 24);
+
+    // A regular save into a homemade scenario would destroy its names: refused, no question.
+    auto map = RandomMap(6, 4, 25);
+    const QString homemade = path(QStringLiteral("homemade.scn"));
+    const QByteArray homemadeContent = HomemadeBlock(*map, {"Lae", "Madang", "A name of thirty characters!!!"}) + tail;
+    Write(homemade, homemadeContent);
+    ScenarioSave save = PrepareScenarioSave(homemade, *map, ScenarioLayout::Regular, PlaceTable(), 0);
+    QCOMPARE(save.refusal.caption, QStringLiteral("Scenario Save Aborted!"));
+    QCOMPARE(save.refusal.text, QStringLiteral("This scenario holds a homemade map with 3 place names. Saving a regular map\n"
+                                               " into it would overwrite them and misalign the rest of the scenario.\n"
+                                               "     SAVE ABORTED."));
+    QVERIFY(save.question.isEmpty());
+    QVERIFY(!save.commit().isEmpty());
+    QCOMPARE(Contents(homemade), homemadeContent);
+
+    // A homemade save of one place into a regular scenario whose first hex reads as that count.
+    for (int p = 0; p < 4; ++p)
+        map->at(p, 0, 0) = p == 0 ? 1 : 0;
+    const QString regular = path(QStringLiteral("regular.scn"));
+    const QByteArray regularContent = EncodeMapFile(*map) + tail;
+    Write(regular, regularContent);
+    save = PrepareScenarioSave(regular, *map, ScenarioLayout::Homemade, Names({"Lae"}), 1);
+    QCOMPARE(save.refusal.text, QStringLiteral("This scenario holds a regular map. Saving a homemade map into it\n"
+                                               " would misalign the rest of the scenario.\n     SAVE ABORTED."));
+    QVERIFY(!save.commit().isEmpty());
+    QCOMPARE(Contents(regular), regularContent);
+
+    // The same save into itself in its own layout goes on (after the question byte 4 asks).
+    save = PrepareScenarioSave(regular, *map, ScenarioLayout::Regular, PlaceTable(), 0);
+    QVERIFY(save.refusal.isEmpty());
+    QCOMPARE(save.question.text, NotBuiltin);
 }
 
 void ScenarioFileTest::aFailedWriteLeavesTheScenarioAsItWas()
