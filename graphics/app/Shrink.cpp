@@ -188,7 +188,31 @@ void TSetsForm::BleedBtnClick()
     ui->LargeImage->update();
 }
 
-bool TSetsForm::generate(QStringList *problems)
+bool TSetsForm::openArchive(ArchiveFile &archive)
+{
+    if (archive.open(QString::fromLatin1(ArchiveFileName)))
+        return true;
+    // The archive is not in the current folder: let the user point at it.
+    OpenDialog1.title = QStringLiteral("Where is the tile archive til.pfp?");
+    OpenDialog1.filter = QStringLiteral("Tile Archive (*.pfp)|*.pfp|All Files (*)|*");
+    OpenDialog1.defaultExt.clear();
+    const bool busy = QGuiApplication::overrideCursor() != nullptr;
+    if (busy)
+        QGuiApplication::restoreOverrideCursor();
+    const QString path = Dialogs().openFile(this, OpenDialog1);
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    if (path.isEmpty())
+        return false;
+    QString error;
+    if (!archive.open(path, &error)) {
+        Dialogs().showError(this, error);
+        return false;
+    }
+    return true;
+}
+
+bool TSetsForm::generate(QStringList *problems, ArchiveFile *batchArchive)
 {
     const std::optional<ColorValue> color = backgroundColor();
     if (!color)
@@ -198,24 +222,11 @@ bool TSetsForm::generate(QStringList *problems)
     large.fill(ToRgb(*color));
     ui->LargeImage->repaint();
 
-    ArchiveFile archive;
-    if (!archive.open(QString::fromLatin1(ArchiveFileName))) {
-        // The archive is not in the current folder: let the user point at it
-        // for this one Generate.
-        OpenDialog1.title = QStringLiteral("Where is the tile archive til.pfp?");
-        OpenDialog1.filter = QStringLiteral("Tile Archive (*.pfp)|*.pfp|All Files (*)|*");
-        OpenDialog1.defaultExt.clear();
-        QGuiApplication::restoreOverrideCursor();
-        const QString path = Dialogs().openFile(this, OpenDialog1);
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        if (path.isEmpty())
-            return true;
-        QString error;
-        if (!archive.open(path, &error)) {
-            Dialogs().showError(this, error);
-            return true;
-        }
-    }
+    // Generate on its own looks for the archive each time; without one the image stays background.
+    ArchiveFile ownArchive;
+    ArchiveFile &archive = batchArchive ? *batchArchive : ownArchive;
+    if (!batchArchive && !openArchive(ownArchive))
+        return true;
 
     ArchiveStream stream = archive.stream();
     const int set = ui->UpDown1->value();
@@ -227,7 +238,6 @@ bool TSetsForm::generate(QStringList *problems)
             canvas->repaint(LargeTileX(column), LargeTileY(column, row), LargeTileStepX + 16, LargeTileStepY + 4);
         ++tile;
     });
-    archive.close();
     ui->LargeImage->update();
     ui->Back1Lbl->setText(ColorHexText(PixelColor(large, 1, 1)));
     if (!report.complete) {
@@ -262,12 +272,15 @@ void TSetsForm::AutoBtnClick()
     QStringList problems;
     int written = 0;
     int done = 0;
-    bool stopped = false;
-    for (int set = 0; set < TileSetCount && !m_batchCancelled; ++set) {
+    // The archive is found (or asked for) once: without it the batch writes nothing, so the sets
+    // already there stay as they are.
+    ArchiveFile archive;
+    bool stopped = !openArchive(archive);
+    for (int set = 0; set < TileSetCount && !stopped && !m_batchCancelled; ++set) {
         ui->ProgressLbl->setText(QStringLiteral("Set %1 of %2").arg(set + 1).arg(TileSetCount));
         ui->UpDown1->setValue(set);
         repaint();
-        if (!generate(&problems)) {
+        if (!generate(&problems, &archive)) {
             stopped = true;
             break;
         }

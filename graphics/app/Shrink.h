@@ -46,8 +46,12 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // The steps, telling whether the batch may go on.
-    bool generate(QStringList *problems);
+    // Opens til.pfp in the current folder, or the archive the user points at; false when the user
+    // cancels or the file cannot be opened (the error is shown).
+    bool openArchive(dovrel::ArchiveFile &archive);
+    // The steps, telling whether the batch may go on. Generate uses the batch's archive when given
+    // one, else looks for it itself.
+    bool generate(QStringList *problems, dovrel::ArchiveFile *batchArchive = nullptr);
     bool lines();
     std::optional<dovrel::ColorValue> backgroundColor();
     bool saveImage(const QImage &image, const QString &path);

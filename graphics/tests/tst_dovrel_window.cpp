@@ -118,6 +118,7 @@ private slots:
     void loadTakesTheBitmapsSizeAndRefusesBrokenFiles();
     void batchWritesTheSameSetsAsTheCommandLine();
     void batchFileNamesFollowTheSaveBoxes();
+    void batchWithoutTheArchiveWritesNothing();
     void enhanceSlidersShowTheirValuesAndTrack();
     void helpAndSetupButtonsShowTheirWindows();
 };
@@ -450,6 +451,34 @@ void TestWindow::batchFileNamesFollowTheSaveBoxes()
     QVERIFY(m_dialogs->errors[0].contains(QStringLiteral("Set03m.bmp")));
     QCOMPARE(ui->UpDown1->value(), 3);
     QCOMPARE(ui->ProgressLbl->text(), QStringLiteral("Stopped after 3 of 16 sets"));
+}
+
+void TestWindow::batchWithoutTheArchiveWritesNothing()
+{
+    // Good sets from an earlier run, and no til.pfp in the folder.
+    for (int s = 0; s < 16; ++s) {
+        QFile old(m_dir->filePath(SmallSetFileName(s)));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("set " + QByteArray::number(s));
+    }
+    const QString elsewhere = m_dir->filePath(QStringLiteral("game.pfp"));
+    QVERIFY(QFile::rename(archivePath(), elsewhere));
+
+    // Cancel: asked once, the batch ends and every set stays byte for byte.
+    Click(ui->AutoBtn);
+    QCOMPARE(m_dialogs->openShown.size(), 1);
+    QCOMPARE(m_dialogs->openShown[0].title, QStringLiteral("Where is the tile archive til.pfp?"));
+    for (int s = 0; s < 16; ++s)
+        QCOMPARE(ReadFile(m_dir->filePath(SmallSetFileName(s))), "set " + QByteArray::number(s));
+    QCOMPARE(ui->ProgressLbl->text(), QStringLiteral("Stopped after 0 of 16 sets"));
+    QVERIFY(ui->AutoBtn->isEnabled());
+
+    // Pointing at the archive: asked once for all 16 sets.
+    m_dialogs->fileAnswers = {elsewhere};
+    Click(ui->AutoBtn);
+    QCOMPARE(m_dialogs->openShown.size(), 2);
+    QCOMPARE(ui->ProgressLbl->text(), QStringLiteral("Done: 16 files written"));
+    QVERIFY(ReadFile(m_dir->filePath(SmallSetFileName(15))) == EncodeBmp24(m_sets->smallImage()));
 }
 
 void TestWindow::enhanceSlidersShowTheirValuesAndTrack()
