@@ -14,14 +14,21 @@ TMiscForm::TMiscForm(QWidget *parent)
     , ui(std::make_unique<Ui::TMiscForm>())
 {
     ui->setupUi(this);
-    connect(ui->BackEdit, &QLineEdit::textEdited, this, &TMiscForm::BackEditChange);
+    // Checked when the user presses Enter or leaves the box: "", "0x" and "$" on the way to a value
+    // are not errors yet.
+    connect(ui->BackEdit, &QLineEdit::editingFinished, this, &TMiscForm::BackEditExit);
 }
 
 TMiscForm::~TMiscForm() = default;
 
 // The colour shows at the next full redraw.
-void TMiscForm::BackEditChange(const QString &text)
+void TMiscForm::BackEditExit()
 {
+    // The error box takes the focus from the box, which finishes the edit again: check each text once.
+    const QString text = ui->BackEdit->text();
+    if (text == checkedText)
+        return;
+    checkedText = text;
     if (const std::optional<int> value = vantor::ParseInteger(text))
         vantor::Editor.BackgroundColor = vantor::ColourValue(*value);
     else

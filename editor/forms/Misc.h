@@ -16,10 +16,11 @@ public:
     ~TMiscForm() override;
 
 public slots:
-    void BackEditChange(const QString &text);
+    void BackEditExit();
 
 private:
     std::unique_ptr<Ui::TMiscForm> ui;
+    QString checkedText;
 };
 
 extern TMiscForm *MiscForm;
