@@ -1,5 +1,6 @@
 #pragma once
-// A picture shown at its natural size that reports presses, moves and clicks in its own pixels.
+// A picture shown at a scale that reports presses, moves and clicks in the picture's own pixels,
+// so that what handles them never sees the scale.
 
 #include <QImage>
 #include <QWidget>
@@ -13,7 +14,23 @@ public:
     const QImage &picture() const { return picture_; }
 
     // Gives the picture a new size; its pixels are kept only when the size does not change.
+    // The scale is kept.
     void setPictureSize(int width, int height);
+
+    // The widget is the picture's size times the scale (1 = one widget pixel per picture pixel).
+    double scale() const { return scale_; }
+    void setScale(double scale);
+
+    // Says that `area` of picture() has been drawn anew, and shows it. Below 100 % only that area of
+    // the shown copy is scaled again; a plain update() or repaint() makes the next paint scale the
+    // whole picture.
+    void pictureChanged(const QRect &area);
+
+    // Between widget and picture positions (fractional: no rounding).
+    QPointF toPicture(QPointF widgetPosition) const;
+    QPointF toWidget(QPointF picturePosition) const;
+    // The picture pixel a widget pixel shows.
+    QPoint picturePixelAt(QPointF widgetPosition) const;
 
 signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
@@ -28,6 +45,20 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    // The picture's size times the scale.
+    QSize shownSize() const;
+    void fitToPicture();
+    // The widget pixels that show the picture pixels of `area`, and back.
+    QRect widgetArea(const QRect &pictureArea) const;
+    QRect pictureArea(const QRect &widgetArea) const;
+    // The picture scaled down to the widget's size, made anew when the picture has changed.
+    const QImage &reducedPicture();
+
     QImage picture_;
+    double scale_ = 1;
+    QImage reduced_;
+    // picture_.cacheKey() when reduced_ was made: QImage changes its key whenever its pixels are
+    // written to. 0 while reduced_ may be behind the picture.
+    qint64 reducedKey_ = 0;
     bool leftPressed_ = false;
 };
