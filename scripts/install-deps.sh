@@ -1,13 +1,26 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, when they are missing.
+# Options add what some tasks need besides:
+#   --tiled       Tiled's tmxrasterizer, which the export test compares Vantor's picture with
+#   --package     dpkg-dev, with which `cpack -G DEB` finds the package's dependencies
+#   --screenshot  xdotool and ImageMagick, for scripts/screenshot.sh
 set -euo pipefail
 
 packages=(
     cmake g++ make
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libdeflate-dev
     libbenchmark-dev
     xvfb xauth
+    desktop-file-utils
 )
+for option in "$@"; do
+    case $option in
+        --tiled) packages+=(tiled) ;;
+        --package) packages+=(dpkg-dev) ;;
+        --screenshot) packages+=(xdotool imagemagick) ;;
+        *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

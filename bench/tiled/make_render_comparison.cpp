@@ -6,7 +6,10 @@
 //   make_render_comparison --compare A B  compare two pictures of that map (exit status 3 if they differ
 //                                         other than where two hexagons overlap)
 
+#include "files/native_map_file.h"
+#include "files/tmx_export.h"
 #include "model/geometry.h"
+#include "render/tile_sheet.h"
 
 #include <QDir>
 #include <QColor>
@@ -34,11 +37,8 @@ constexpr int HexRecordSize = 37;
 constexpr int TileByte = 12;
 constexpr int SetByte = 14;
 constexpr int UsageTableSize = 101;
-constexpr int SheetColumns = vantor::TileColumns;
-constexpr int SheetRows = TilesPerSet / SheetColumns;
-constexpr int HexSideLength = 26;
-// The background vantor-cli draws by default (0x00BBGGRR = 0x38b8a0), as a Tiled colour.
-const char *const TiledBackground = "#a0b838";
+// The background vantor-cli draws by default (0x00BBGGRR).
+constexpr vantor::ColourValue DefaultBackground = 0x38b8a0;
 
 int Fail(const QString &message)
 {
@@ -88,23 +88,6 @@ QImage MakeSetBitmap(int set)
                     image.setPixel(cell.left + x, cell.top + y, TilePixel(set, tile, x, y));
     }
     return image;
-}
-
-// The same tiles on a regular 8 x 10 grid of 48 x 40 cells, transparent outside the hexagon.
-QImage MakeSheet(const QImage &setBitmap)
-{
-    QImage sheet(SheetColumns * vantor::TileWidth, SheetRows * vantor::TileHeight, QImage::Format_ARGB32);
-    sheet.fill(Qt::transparent);
-    for (int tile = 0; tile < TilesPerSet; ++tile) {
-        const vantor::PixelRect cell = vantor::TileRect(tile);
-        const int left = tile % SheetColumns * vantor::TileWidth;
-        const int top = tile / SheetColumns * vantor::TileHeight;
-        for (int y = 0; y < vantor::TileHeight; ++y)
-            for (int x = 0; x < vantor::TileWidth; ++x)
-                if (vantor::IsInsideHexagon(x, y))
-                    sheet.setPixel(left + x, top + y, setBitmap.pixel(cell.left + x, cell.top + y) | 0xFF000000u);
-    }
-    return sheet;
 }
 
 // A 32-bit bitmap with an alpha channel (BITMAPV5HEADER with bit fields), which Qt reads as ARGB32;
@@ -202,38 +185,15 @@ QByteArray EncodeNativeMap(const Hexes &hexes)
     return data;
 }
 
-QByteArray EncodeTmx(const Hexes &hexes, const QString &sheetExtension)
+// The map as vantor-cli exports it to Tiled, with the sheets sheets/sheetNN.<sheetExtension>.
+QByteArray EncodeTmx(const vantor::MapStore &map, const QString &sheetExtension)
 {
-    QByteArray xml;
-    xml += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    xml += QStringLiteral("<map version=\"1.8\" tiledversion=\"1.8.2\" orientation=\"hexagonal\" renderorder=\"right-down\" "
-                          "width=\"%1\" height=\"%2\" tilewidth=\"%3\" tileheight=\"%4\" infinite=\"0\" hexsidelength=\"%5\" "
-                          "staggeraxis=\"x\" staggerindex=\"odd\" backgroundcolor=\"%6\" nextlayerid=\"2\" nextobjectid=\"1\">\n")
-               .arg(MapWidth).arg(MapHeight).arg(vantor::TileWidth).arg(vantor::TileHeight).arg(HexSideLength)
-               .arg(QLatin1String(TiledBackground))
-               .toUtf8();
-    for (int s = 0; s < SetCount; ++s) {
-        xml += QStringLiteral(" <tileset firstgid=\"%1\" name=\"set%2\" tilewidth=\"%3\" tileheight=\"%4\" tilecount=\"%5\" "
-                              "columns=\"%6\">\n  <image source=\"sheets/sheet%2.%7\" width=\"%8\" height=\"%9\"/>\n </tileset>\n")
-                   .arg(1 + s * TilesPerSet)
-                   .arg(s, 2, 10, QLatin1Char('0'))
-                   .arg(vantor::TileWidth).arg(vantor::TileHeight).arg(TilesPerSet).arg(SheetColumns)
-                   .arg(sheetExtension)
-                   .arg(SheetColumns * vantor::TileWidth).arg(SheetRows * vantor::TileHeight)
-                   .toUtf8();
-    }
-    xml += QStringLiteral(" <layer id=\"1\" name=\"hexes\" width=\"%1\" height=\"%2\">\n  <data encoding=\"csv\">\n")
-               .arg(MapWidth).arg(MapHeight).toUtf8();
-    for (int y = 0; y < MapHeight; ++y) {
-        for (int x = 0; x < MapWidth; ++x) {
-            xml += QByteArray::number(1 + hexes[y][x].set * TilesPerSet + hexes[y][x].tile);
-            if (x + 1 < MapWidth || y + 1 < MapHeight)
-                xml += ',';
-        }
-        xml += '\n';
-    }
-    xml += "  </data>\n </layer>\n</map>\n";
-    return xml;
+    vantor::TmxTilesets tilesets;
+    for (int s = 0; s < SetCount; ++s)
+        tilesets[s] = {QStringLiteral("sheets/sheet%1.%2").arg(s, 2, 10, QLatin1Char('0')).arg(sheetExtension),
+                       QSize(vantor::TileColumns * vantor::TileWidth, vantor::TileSheetRows(TilesPerSet) * vantor::TileHeight),
+                       TilesPerSet};
+    return vantor::EncodeTmx(map, tilesets, vantor::InitialDefaultTerrain(), {}, DefaultBackground);
 }
 
 int Generate(const QString &folder)
@@ -248,17 +208,20 @@ int Generate(const QString &folder)
         // Qt writes a 32-bit RGB image as a 24-bit bitmap.
         if (!setBitmap.convertToFormat(QImage::Format_RGB888).save(setPath, "BMP"))
             return Fail(QStringLiteral("%1: cannot write").arg(setPath));
-        const QImage sheet = MakeSheet(setBitmap);
+        const QImage sheet = vantor::RepackTileSet(setBitmap);
         const QString sheetBase = out.filePath(QStringLiteral("sheets/sheet%1").arg(s, 2, 10, QLatin1Char('0')));
         if (!sheet.save(sheetBase + QStringLiteral(".png"), "PNG"))
             return Fail(QStringLiteral("%1.png: cannot write").arg(sheetBase));
         if (!WriteFile(sheetBase + QStringLiteral(".bmp"), EncodeBmp32WithAlpha(sheet), error))
             return Fail(error);
     }
-    const Hexes hexes = MakeHexes();
-    if (!WriteFile(out.filePath(QStringLiteral("map.map")), EncodeNativeMap(hexes), error) ||
-        !WriteFile(out.filePath(QStringLiteral("map_png.tmx")), EncodeTmx(hexes, QStringLiteral("png")), error) ||
-        !WriteFile(out.filePath(QStringLiteral("map.tmx")), EncodeTmx(hexes, QStringLiteral("bmp")), error))
+    const QByteArray nativeMap = EncodeNativeMap(MakeHexes());
+    vantor::MapStore map;
+    if (const QString problem = vantor::DecodeMapFile(nativeMap, map); !problem.isEmpty())
+        return Fail(problem);
+    if (!WriteFile(out.filePath(QStringLiteral("map.map")), nativeMap, error) ||
+        !WriteFile(out.filePath(QStringLiteral("map_png.tmx")), EncodeTmx(map, QStringLiteral("png")), error) ||
+        !WriteFile(out.filePath(QStringLiteral("map.tmx")), EncodeTmx(map, QStringLiteral("bmp")), error))
         return Fail(error);
     return 0;
 }

@@ -1,10 +1,12 @@
 // vantor-cli: the editor's map work for scripts and batch jobs.
 
+#include "files/city_file.h"
 #include "files/map_file_formats.h"
+#include "files/tmx_export.h"
 #include "model/editor_state.h"
 #include "model/integer_text.h"
 #include "model/terrain_tables.h"
-#include "render/map_bitmap_export.h"
+#include "render/picture_files.h"
 #include "render/tile_set_library.h"
 #include "tools/pattern_passes.h"
 #include "tools/road_links.h"
@@ -31,13 +33,18 @@ const char *const UsageText =
     "Commands:\n"
     "  info FILE [SCENARIO OPTIONS]\n"
     "      Print the map's width, height, number of places and the tile sets its hexes use.\n"
-    "  render FILE OUT.bmp [--sets DIR] [--background VALUE] [--roads]\n"
-    "      Write the map's picture as a 24-bit bitmap, with tile sets from DIR (default: the\n"
-    "      program's folder) on the background colour VALUE (0x00BBGGRR, decimal or hexadecimal\n"
+    "  render FILE OUT.bmp|OUT.png [--sets DIR] [--background VALUE] [--roads]\n"
+    "      Write the map's picture as a 24-bit bitmap or a PNG image, by OUT's extension, with\n"
+    "      tile sets from DIR (default: the program's folder, then the user's and the installed\n"
+    "      tile sets) on the background colour VALUE (0x00BBGGRR, decimal or hexadecimal\n"
     "      behind 0x, x or $; default 0x38b8a0). --roads draws the road connections over it.\n"
     "  convert IN OUT [SCENARIO OPTIONS]\n"
     "      Read the map in IN and write it to OUT, each in the format of its extension. An OUT\n"
     "      scenario must exist: its map block is replaced in place, the rest of it is kept.\n"
+    "  convert IN OUT.tmx [--sets DIR] [--cities FILE.tst] [SCENARIO OPTIONS]\n"
+    "      Export the map to Tiled: a hexagonal TMX map, and beside it the tile sets it uses as\n"
+    "      PNG sheets Setxxm.png, made from the tile sets in DIR (as for render). The names of a\n"
+    "      homemade scenario's places and of the cities of FILE.tst become text objects.\n"
     "  save-scenario IN SCENARIO [--homemade] [--proceed]\n"
     "      Write the map of IN into the existing scenario SCENARIO in place, with every check of\n"
     "      the editor's \"Save Map To Scenario\" (\"Save HM Scenario Map\" with --homemade).\n"
@@ -57,7 +64,7 @@ const char *const UsageText =
     "      Go on where the editor would ask first (a scenario that looks like the other layout, a\n"
     "      scenario path without \".scn\"); without it such a file is refused.\n"
     "\n"
-    "Map files: .map (the editor's map), .amf (ASCII map), .scn (scenario)\n"
+    "Map files: .map (the editor's map), .amf (ASCII map), .scn (scenario); .tmx (Tiled, output only)\n"
     "Exit status: 0 success, 1 an input was refused or an output could not be written, 2 usage error.\n";
 
 void PrintLine(FILE *stream, const QString &text) { std::fprintf(stream, "%s\n", qPrintable(text)); }
@@ -182,11 +189,12 @@ int Render(QStringList args)
         args.remove(i, 2);
     }
     if (args.size() != 2)
-        return Usage(QStringLiteral("render takes FILE and OUT.bmp"));
+        return Usage(QStringLiteral("render takes FILE and OUT.bmp or OUT.png"));
     const QString &in = args[0];
     const QString &out = args[1];
-    if (QFileInfo(out).suffix().compare(QLatin1String("bmp"), Qt::CaseInsensitive) != 0)
-        return Usage(QStringLiteral("%1: the picture is written as a .bmp file").arg(out));
+    const std::optional<PictureFormat> format = PictureFormatOf(out);
+    if (!format)
+        return Usage(QStringLiteral("%1: the picture is written as a .bmp or .png file").arg(out));
     if (!QFileInfo(setsFolder).isDir())
         return Usage(QStringLiteral("%1: no such folder of tile sets").arg(setsFolder));
 
@@ -200,7 +208,7 @@ int Render(QStringList args)
     BandOverlay overlay;
     if (roads)
         overlay = [&map](QImage &band, int bandTop) { DrawRoadOverlay(*map, band, bandTop); };
-    const RedrawReport report = RenderMapToBmp(*map, sets, background, out, error, overlay);
+    const RedrawReport report = RenderMapToPicture(*map, sets, background, out, *format, error, overlay);
     if (!error.isEmpty())
         return Refuse(error);
     for (const int s : report.unavailableSets)
@@ -211,17 +219,65 @@ int Render(QStringList args)
     return Success;
 }
 
+// Takes "NAME VALUE" out of args into value; false, with the usage error in status, when VALUE is missing.
+bool TakeValueOption(QStringList &args, const QString &name, QString &value, int &status)
+{
+    const qsizetype i = args.indexOf(name);
+    if (i < 0)
+        return true;
+    if (i + 1 >= args.size()) {
+        status = Usage(QStringLiteral("%1 needs a value").arg(name));
+        return false;
+    }
+    value = args[i + 1];
+    args.remove(i, 2);
+    return true;
+}
+
+int ExportToTiled(const QString &in, const QString &out, const QString &setsFolder, const QString &cityFile,
+                  const MapFileOptions &options)
+{
+    if (!QFileInfo(setsFolder).isDir())
+        return Usage(QStringLiteral("%1: no such folder of tile sets").arg(setsFolder));
+    MapFileExtras extras;
+    int status = Success;
+    const std::unique_ptr<MapStore> map = ReadInput(in, options, extras, status);
+    if (!map)
+        return status;
+    CityTable cities;
+    if (!cityFile.isEmpty()) {
+        if (const LoadResult read = ReadCityFile(cityFile, *map, cities); read.outcome == LoadResult::Refused)
+            return Refuse(read.message.text);
+    }
+    const std::vector<MapLabel> labels = MapLabelsOf(*map, extras.places, extras.placeCount, cities);
+    if (const QString error = ExportMapToTmx(out, *map, setsFolder, InitialDefaultTerrain(), labels,
+                                             EditorState{}.BackgroundColor);
+        !error.isEmpty())
+        return Refuse(error);
+    return Success;
+}
+
 int Convert(QStringList args)
 {
+    QString setsFolder = QCoreApplication::applicationDirPath();
+    QString cityFile;
+    const bool tiledOptions = args.contains(QLatin1String("--sets")) || args.contains(QLatin1String("--cities"));
+    int status = Success;
+    if (!TakeValueOption(args, QStringLiteral("--sets"), setsFolder, status) ||
+        !TakeValueOption(args, QStringLiteral("--cities"), cityFile, status))
+        return status;
     MapFileOptions options;
     if (const QString problem = TakeScenarioOptions(args, options); !problem.isEmpty())
         return Usage(problem);
     if (args.size() != 2)
         return Usage(QStringLiteral("convert takes IN and OUT"));
+    if (QFileInfo(args[1]).suffix().compare(QLatin1String("tmx"), Qt::CaseInsensitive) == 0)
+        return ExportToTiled(args[0], args[1], setsFolder, cityFile, options);
+    if (tiledOptions)
+        return Usage(QStringLiteral("--sets and --cities are for a .tmx output"));
     if (!CanWriteMapFile(args[1]))
         return Usage(QStringLiteral("%1: cannot write this type of file; known types: %2").arg(args[1], KnownMapExtensions()));
     MapFileExtras extras;
-    int status = Success;
     const std::unique_ptr<MapStore> map = ReadInput(args[0], options, extras, status);
     if (!map)
         return status;

@@ -8,7 +8,7 @@
 
 #include "files/file_io.h"
 #include "model/editor_state.h"
-#include "render/bmp_encoding.h"
+#include "render/picture_files.h"
 
 #include <QDir>
 #include <QEvent>
@@ -80,11 +80,11 @@ void TStratForm::StratImageMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int
 
 void TStratForm::SaveBtnClick()
 {
-    StratSaveDlg.filter = QStringLiteral("Bitmaps (*.bmp)|*.BMP|All files (*.*)|*.*)");
+    StratSaveDlg.filter = QLatin1String(PictureSaveFilter);
     StratSaveDlg.defaultExt = QStringLiteral(".BMP");
     const QString fileName = Dialogs().saveFileName(this, StratSaveDlg);
     if (fileName.isEmpty())
         return;
-    if (const QString error = WriteFileAtomically(fileName, EncodeBmp24(picture())); !error.isEmpty())
+    if (const QString error = WritePictureFile(fileName, picture()); !error.isEmpty())
         Dialogs().showError(this, error);
 }

@@ -8,6 +8,7 @@
 #include "forms/picture_box.h"
 #include "forms/windows.h"
 #include "model/editor_state.h"
+#include "render/picture_files.h"
 #include "render/strategic_map.h"
 
 #include <QLabel>
@@ -244,13 +245,17 @@ void StrategicMapTest::saveWritesThePicture()
     VantorWindows windows;
     StratForm->ShowStratMapBtnClick();
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("overview.bmp"));
-    dialogs.fileAnswers << path;
-    QTest::mouseClick(StratForm->findChild<QPushButton *>(QStringLiteral("SaveBtn")), Qt::LeftButton);
-    QCOMPARE(dialogs.fileDialogsShown.last().filter, QStringLiteral("Bitmaps (*.bmp)|*.BMP|All files (*.*)|*.*)"));
-    const QImage saved(path);
-    QCOMPARE(saved.size(), QSize(430, 430));
-    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), StratForm->picture());
+    // The format follows the extension: a bitmap, or a PNG.
+    for (const char *name : {"overview.bmp", "overview.png"}) {
+        const QString path = dir.filePath(QLatin1String(name));
+        dialogs.fileAnswers << path;
+        QTest::mouseClick(StratForm->findChild<QPushButton *>(QStringLiteral("SaveBtn")), Qt::LeftButton);
+        QCOMPARE(dialogs.fileDialogsShown.last().filter, QLatin1String(PictureSaveFilter));
+        QCOMPARE(testing::Contents(path).left(2), QByteArray(QByteArrayView(name).endsWith("png") ? "\x89P" : "BM"));
+        const QImage saved(path);
+        QCOMPARE(saved.size(), QSize(430, 430));
+        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), StratForm->picture());
+    }
 }
 
 QTEST_MAIN(StrategicMapTest)

@@ -74,7 +74,7 @@ void VantorCliTest::usageErrors_data()
     QTest::newRow("info with two files") << QStringList{"info", "a.map", "b.map"};
     QTest::newRow("info of an unknown type") << QStringList{"info", "a.xyz"};
     QTest::newRow("render without output") << QStringList{"render", "a.map"};
-    QTest::newRow("render to a png") << QStringList{"render", "a.map", "a.png"};
+    QTest::newRow("render to a jpeg") << QStringList{"render", "a.map", "a.jpg"};
     QTest::newRow("render with a bad colour") << QStringList{"render", "a.map", "a.bmp", "--background", "teal"};
     QTest::newRow("render with an option lacking its value") << QStringList{"render", "a.map", "a.bmp", "--sets"};
     QTest::newRow("render with an unknown option") << QStringList{"render", "a.map", "a.bmp", "--zoom", "2"};
