@@ -130,7 +130,7 @@ void FileCommandsTest::asciiLoadWithABadValueStopsWithTheError()
     dialogs->fileAnswers << path(QStringLiteral("bad.amf"));
     Editor.PlaceCount = 5;
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load ASCII Map"));
-    QCOMPARE(dialogs->errors, QStringList{QStringLiteral("'$ZZ' is not a valid integer value")});
+    QCOMPARE(dialogs->errors, QStringList{path(QStringLiteral("bad.amf")) + QStringLiteral(": '$ZZ' is not a valid integer value")});
     QCOMPARE(Editor.PlaceCount, 0);
 }
 
