@@ -22,6 +22,7 @@ MapZoom::MapZoom(QWidget &window, QScrollArea &scrollBox, PictureBox &picture, c
     : QObject(&window)
     , scrollBox_(scrollBox)
     , picture_(picture)
+    , viewport_(scrollBox.viewport())
     , levelNote_(new QLabel(&scrollBox))
 {
     // Ctrl+= serves keyboards where + needs Shift.
@@ -36,7 +37,7 @@ MapZoom::MapZoom(QWidget &window, QScrollArea &scrollBox, PictureBox &picture, c
     connect(actions.actualSize, &QAction::triggered, this, [this] { setZoom(1); });
     connect(actions.fitInWindow, &QAction::triggered, this, &MapZoom::fitInWindow);
 
-    scrollBox_.viewport()->installEventFilter(this);
+    viewport_->installEventFilter(this);
 
     levelNote_->setObjectName(QStringLiteral("ZoomLevelNote"));
     levelNote_->setAutoFillBackground(true);
@@ -79,7 +80,7 @@ QPointF MapZoom::viewCentre() const { return QRectF(scrollBox_.viewport()->rect(
 
 bool MapZoom::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == scrollBox_.viewport() && event->type() == QEvent::Wheel) {
+    if (event->type() == QEvent::Wheel && watched == viewport_) {
         auto *wheel = static_cast<QWheelEvent *>(event);
         const int turn = wheel->angleDelta().y();
         if (wheel->modifiers().testFlag(Qt::ControlModifier) && turn != 0) {

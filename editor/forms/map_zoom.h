@@ -41,6 +41,9 @@ private:
 
     QScrollArea &scrollBox_;
     PictureBox &picture_;
+    // Compared with, never called, in the event filter: the viewport's last events come while the
+    // scroll box is already half destroyed.
+    QObject *viewport_;
     QLabel *levelNote_;
     QTimer levelNoteTimer_;
 };
