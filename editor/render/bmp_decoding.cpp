@@ -16,7 +16,7 @@ constexpr int MaxSide = 1 << 15; // far above any tile set; keeps the arithmetic
 
 } // namespace
 
-QImage DecodePlainBmp24(const QByteArray &data)
+ConstPixelRows PlainBmp24Rows(QByteArrayView data)
 {
     if (data.size() < FileHeaderSize + InfoHeaderSize || data[0] != 'B' || data[1] != 'M')
         return {};
@@ -37,14 +37,23 @@ QImage DecodePlainBmp24(const QByteArray &data)
     if (pixelOffset < FileHeaderSize + headerSize || qint64(pixelOffset) + rowSize * rows > qint64(data.size()))
         return {};
 
-    QImage image(width, rows, QImage::Format_RGB32);
+    const uchar *pixels = bytes + pixelOffset;
+    const bool bottomUp = height > 0;
+    return {bottomUp ? pixels + rowSize * (rows - 1) : pixels, bottomUp ? -rowSize : rowSize, width, rows, 3};
+}
+
+QImage DecodePlainBmp24(const QByteArray &data)
+{
+    const ConstPixelRows rows = PlainBmp24Rows(data);
+    if (rows.isEmpty())
+        return {};
+    QImage image(rows.width, rows.height, QImage::Format_RGB32);
     if (image.isNull())
         return {};
-    const bool bottomUp = height > 0;
-    for (int y = 0; y < rows; ++y) {
-        const uchar *source = bytes + pixelOffset + rowSize * (bottomUp ? rows - 1 - y : y);
+    for (int y = 0; y < rows.height; ++y) {
+        const uchar *source = rows.row(y);
         auto *target = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, source += 3)
+        for (int x = 0; x < rows.width; ++x, source += 3)
             target[x] = qRgb(source[2], source[1], source[0]);
     }
     return image;

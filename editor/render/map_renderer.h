@@ -3,6 +3,8 @@
 
 #include "model/colour_value.h"
 #include "model/map_store.h"
+#include "model/terrain_tables.h"
+#include "render/pixel_rows.h"
 
 #include <QImage>
 
@@ -28,6 +30,27 @@ struct MapTileSets {
 };
 
 MapTileSets LoadTileSetsOf(const MapStore &map, TileSetLibrary &library);
+
+// Which of the 16 sets the map's hexes use.
+std::array<bool, TileSetCount> SetsUsedBy(const MapStore &map);
+
+// The pixels of each set, in the pixel size of the picture they are drawn into; empty for a set
+// that is not drawn.
+using SetPixels = std::array<ConstPixelRows, TileSetCount>;
+
+// Draws every hex of the map through the hexagon mask onto what picture holds, in the order and
+// clipping of DrawMap below. Returns the tile drawn last, if any.
+std::optional<TileRef> DrawHexes(const MapStore &map, const SetPixels &sets, const PixelRows &picture, int bandTop = 0,
+                                 const std::function<void(int set)> &afterSet = {});
+
+// A row of pixels of one colour, 3 or 4 bytes each (blue, green, red and, for 4, an opaque alpha).
+std::vector<uchar> RowOfColour(ColourValue colour, int width, int bytesPerPixel);
+
+// Copies the background into the pixels of picture that DrawHexes leaves alone: those no drawn
+// hexagon covers. background is a row of background pixels at least as wide as picture.
+// Together with DrawHexes, it draws what DrawMap draws, and writes each pixel about once.
+void FillAroundHexes(const MapStore &map, const SetPixels &sets, const PixelRows &picture, int bandTop,
+                     const std::vector<uchar> &background);
 
 // Fills picture with the background and draws every hex of the map through the hexagon mask:
 // sets in increasing order, and within a set row by row, west to east, so that where two hexagons

@@ -24,20 +24,46 @@ void TileSetLibrary::setFolder(const QString &folder)
     entries_ = {};
 }
 
-const QImage &TileSetLibrary::image(int set)
+TileSetLibrary::Entry &TileSetLibrary::entryOf(int set)
 {
     Entry &entry = entries_.at(set);
     const QString path = FindSetFile(folder_, set);
-    const QFileInfo info(path);
     if (path.isEmpty()) {
         entry = {};
-        return entry.image;
+        return entry;
     }
-    if (path == entry.path && info.lastModified() == entry.modified && info.size() == entry.size)
-        return entry.image;
+    const QFileInfo info(path);
+    if (path != entry.path || info.lastModified() != entry.modified || info.size() != entry.size)
+        entry = {path, info.lastModified(), info.size(), {}, {}, {}, {}};
+    return entry;
+}
 
-    entry = {path, info.lastModified(), info.size(), ReadTileSetImage(path)};
-    return entry.image;
+const QImage &TileSetLibrary::image(int set)
+{
+    Entry &entry = entryOf(set);
+    if (!entry.image)
+        entry.image = entry.path.isEmpty() ? QImage() : ReadTileSetImage(entry.path);
+    return *entry.image;
+}
+
+ConstPixelRows TileSetLibrary::bitmapRows(int set)
+{
+    Entry &entry = entryOf(set);
+    if (entry.bitmapRows)
+        return *entry.bitmapRows;
+    if (entry.path.isEmpty())
+        return {};
+    auto file = std::make_shared<QFile>(entry.path);
+    const uchar *bytes = file->open(QIODevice::ReadOnly) && file->size() > 0 ? file->map(0, file->size()) : nullptr;
+    const ConstPixelRows plain = bytes ? PlainBmp24Rows(QByteArrayView(bytes, file->size())) : ConstPixelRows{};
+    if (!plain.isEmpty()) {
+        entry.mappedFile = std::move(file);
+        entry.bitmapRows = plain;
+    } else {
+        entry.bgrImage = image(set).convertToFormat(QImage::Format_BGR888);
+        entry.bitmapRows = RowsOf(std::as_const(entry.bgrImage));
+    }
+    return *entry.bitmapRows;
 }
 
 QImage ReadTileSetImage(const QString &path)

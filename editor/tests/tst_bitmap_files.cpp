@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
+
 using namespace vantor;
 using testing::BitmapsIn;
 
@@ -46,6 +48,7 @@ class BitmapFilesTest : public QObject {
 private slots:
     void plainBitmapsRoundTrip();
     void topDownBitmapsAreRead();
+    void plainRowsLieInTheFileItself();
     void otherBitmapsAreLeftToTheGeneralReader();
     void damagedHeadersAreRefused();
     void goodCorpusBitmapsLoadAsQtReadsThem();
@@ -66,6 +69,27 @@ void BitmapFilesTest::topDownBitmapsAreRead()
     QByteArray data = EncodeBmp24(image);
     PutLE32(data, 22, -4);
     QCOMPARE(DecodePlainBmp24(data), image.mirrored(false, true));
+}
+
+void BitmapFilesTest::plainRowsLieInTheFileItself()
+{
+    // 5 pixels a row: 15 bytes, stored in 16.
+    QByteArray data = EncodeBmp24(Pattern(5, 4));
+    const auto *pixels = reinterpret_cast<const uchar *>(data.constData()) + 54;
+    const ConstPixelRows bottomUp = PlainBmp24Rows(data);
+    QCOMPARE(bottomUp.top, pixels + 3 * 16);
+    QCOMPARE(bottomUp.stride, qsizetype(-16));
+    QCOMPARE(bottomUp.row(3), pixels);
+    QCOMPARE((std::array<int, 3>{bottomUp.width, bottomUp.height, bottomUp.bytesPerPixel}), (std::array<int, 3>{5, 4, 3}));
+
+    PutLE32(data, 22, -4);
+    const ConstPixelRows topDown = PlainBmp24Rows(data);
+    QCOMPARE(topDown.top, reinterpret_cast<const uchar *>(data.constData()) + 54);
+    QCOMPARE(topDown.stride, qsizetype(16));
+
+    data.chop(1); // the last stored row is cut short
+    QVERIFY(PlainBmp24Rows(data).isEmpty());
+    QVERIFY(PlainBmp24Rows(QByteArray("BM")).isEmpty());
 }
 
 void BitmapFilesTest::otherBitmapsAreLeftToTheGeneralReader()

@@ -9,10 +9,15 @@
 #include "render/tile_drawing.h"
 #include "render/tile_set_library.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstring>
 
 using namespace vantor;
 using testing::TileColour;
@@ -48,6 +53,45 @@ QImage ReferencePicture(const MapStore &map, const std::array<QImage, 16> &sets)
     return picture;
 }
 
+// A map of random sets, some missing (9) or above 15, and random tiles, some outside the bitmaps.
+std::unique_ptr<MapStore> MixedMap(int width, int height, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    auto map = testing::BlankMap(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            map->at(TileSet, x, y) = std::uint8_t(random.bounded(18));
+            map->at(TileIndex, x, y) = std::uint8_t(random.bounded(90));
+        }
+    return map;
+}
+
+// A 32-bit bitmap file of image: blue, green, red and an unused byte a pixel, rows bottom-up.
+QByteArray Bmp32(const QImage &image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    const qint32 pixelBytes = rgb.width() * 4 * rgb.height();
+    QByteArray data = Bmp24Header(rgb.width(), rgb.height());
+    data[28] = 32;
+    qToLittleEndian<qint32>(54 + pixelBytes, data.data() + 2);
+    qToLittleEndian<qint32>(pixelBytes, data.data() + 34);
+    for (int y = rgb.height() - 1; y >= 0; --y)
+        data.append(reinterpret_cast<const char *>(rgb.constScanLine(y)), rgb.width() * 4);
+    return data;
+}
+
+// The 24-bit bitmap file RenderMapToBmp writes for the map, read back.
+QByteArray ExportedBitmap(const MapStore &map, TileSetLibrary &sets, const BandOverlay &overlay = {})
+{
+    QTemporaryDir out;
+    const QString path = out.filePath(QStringLiteral("map.bmp"));
+    QString error;
+    RenderMapToBmp(map, sets, Background, path, error, overlay);
+    if (!error.isEmpty())
+        qWarning("%s", qPrintable(error));
+    return testing::Contents(path);
+}
+
 QRgb CentreOf(const QImage &picture, int x, int y, int mapWidth)
 {
     const PixelRect r = HexRect(y * mapWidth + x, mapWidth);
@@ -74,6 +118,12 @@ private slots:
     void bmpEncodingRoundTrips();
     void bitmapExportEqualsTheFullPicture();
     void bitmapExportFailureLeavesNoFile();
+    void bitmapExportMatchesPixelByPixelDrawing();
+    void bitmapExportReadsSetsOfEveryKind();
+    void bitmapExportDrawsTheOverlayOnEveryBand();
+    void bitmapExportOnAFullDiskKeepsTheOldFile();
+    void bitmapRowsAreTheSetFilesOwnPixels();
+    void tilesDrawIntoBottomUp24BitRows();
 
 private:
     QTemporaryDir setsDir;
@@ -346,6 +396,135 @@ void MapRendererTest::bitmapExportFailureLeavesNoFile()
     RenderMapToBmp(*map, sets, Background, path, error);
     QVERIFY(error.contains(QLatin1String("missing-folder/map.bmp")));
     QVERIFY(!QFile::exists(path));
+}
+
+void MapRendererTest::bitmapExportMatchesPixelByPixelDrawing()
+{
+    // Widths with and without row padding; heights ending mid-band and on a band's edge.
+    for (const QSize size : {QSize(1, 1), QSize(2, 3), QSize(11, 9), QSize(30, 25), QSize(72, 70)}) {
+        const auto map = MixedMap(size.width(), size.height(), quint32(size.width() * 100 + size.height()));
+        TileSetLibrary sets(setsDir.path());
+        QCOMPARE(ExportedBitmap(*map, sets), EncodeBmp24(ReferencePicture(*map, setImages)));
+    }
+}
+
+void MapRendererTest::bitmapExportReadsSetsOfEveryKind()
+{
+    // Set 0 stored top-down, set 1 as PNG under the bitmap's name, set 2 as a 32-bit bitmap: only
+    // plain bottom-up bitmaps are drawn from their file's bytes, the others are decoded first.
+    QTemporaryDir dir;
+    QByteArray topDown = EncodeBmp24(setImages[0].mirrored(false, true));
+    const qint32 negativeHeight = -setImages[0].height();
+    topDown.replace(22, 4, reinterpret_cast<const char *>(&negativeHeight), 4);
+    testing::Write(dir.filePath(QStringLiteral("SET00m.BMP")), topDown);
+    QVERIFY(setImages[1].save(dir.filePath(QStringLiteral("SET01m.BMP")), "PNG"));
+    testing::Write(dir.filePath(QStringLiteral("SET02m.BMP")), Bmp32(setImages[2]));
+
+    const auto map = MixedMap(9, 7, 5);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 9; ++x)
+            map->at(TileSet, x, y) = std::uint8_t((x + y) % 4); // set 3 is missing here
+    TileSetLibrary sets(dir.path());
+    std::array<QImage, 16> images;
+    std::copy_n(setImages.begin(), 3, images.begin());
+    QCOMPARE(ExportedBitmap(*map, sets), EncodeBmp24(ReferencePicture(*map, images)));
+}
+
+void MapRendererTest::bitmapExportDrawsTheOverlayOnEveryBand()
+{
+    // A diagonal line of the whole picture, drawn by an overlay that sees one band at a time.
+    const auto diagonal = [](QImage &picture, int top) {
+        for (int y = 0; y < picture.height(); ++y)
+            picture.setPixel((top + y) % picture.width(), y, qRgb(255, 0, 255));
+    };
+    const auto map = MixedMap(13, 11, 8);
+    TileSetLibrary sets(setsDir.path());
+    QImage expected = ReferencePicture(*map, setImages);
+    diagonal(expected, 0);
+    std::vector<int> bandTops;
+    const QByteArray exported = ExportedBitmap(*map, sets, [&](QImage &band, int top) {
+        QCOMPARE(band.format(), QImage::Format_RGB32);
+        bandTops.push_back(top);
+        diagonal(band, top);
+    });
+    QCOMPARE(exported, EncodeBmp24(expected));
+    QCOMPARE(bandTops.front() + 40, expected.height()); // from the bottom up
+    QCOMPARE(bandTops.back(), 0);
+}
+
+void MapRendererTest::bitmapExportOnAFullDiskKeepsTheOldFile()
+{
+    QTemporaryDir out;
+    const QString path = out.filePath(QStringLiteral("map.bmp"));
+    testing::Write(path, "the old picture");
+    const auto map = MixedMap(20, 20, 3);
+    TileSetLibrary sets(setsDir.path());
+    QString error;
+    {
+        const testing::FileSizeLimit fullDisk(100000);
+        RenderMapToBmp(*map, sets, Background, path, error);
+    }
+    QVERIFY(error.contains(QLatin1String("map.bmp")));
+    QCOMPARE(testing::Contents(path), QByteArray("the old picture"));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("map.bmp")});
+}
+
+void MapRendererTest::bitmapRowsAreTheSetFilesOwnPixels()
+{
+    QTemporaryDir dir;
+    testing::WriteSyntheticTileSet(dir.path(), 4, QStringLiteral("Set04m.bmp"));
+    QVERIFY(setImages[5].save(dir.filePath(QStringLiteral("SET05m.BMP")), "PNG"));
+    TileSetLibrary sets(dir.path());
+    for (const int s : {4, 5}) {
+        const ConstPixelRows rows = sets.bitmapRows(s);
+        QCOMPARE(QSize(rows.width, rows.height), setImages[s].size());
+        QCOMPARE(rows.bytesPerPixel, 3);
+        for (const QPoint at : {QPoint(0, 0), QPoint(24, 40), QPoint(308, 420), QPoint(200, 13)}) {
+            const uchar *pixel = rows.row(at.y()) + 3 * at.x();
+            QCOMPARE(qRgb(pixel[2], pixel[1], pixel[0]), setImages[s].pixel(at));
+        }
+    }
+    QVERIFY(sets.bitmapRows(4).stride < 0); // the file's rows, stored bottom-up
+    QVERIFY(sets.bitmapRows(6).isEmpty());
+
+    // Another set's picture written under set 4's name, a moment later, is picked up.
+    QTest::qWait(20);
+    testing::WriteSyntheticTileSet(dir.path(), 7, QStringLiteral("Set04m.bmp"));
+    const ConstPixelRows changed = sets.bitmapRows(4);
+    const uchar *centre = changed.row(40) + 3 * 24;
+    QCOMPARE(qRgb(centre[2], centre[1], centre[0]), TileColour(7, 0));
+}
+
+void MapRendererTest::tilesDrawIntoBottomUp24BitRows()
+{
+    // The same tiles drawn into a 32-bit picture and into bottom-up 24-bit rows, clipped at every
+    // side, give the same pixels.
+    QImage expected(70, 50, QImage::Format_RGB32);
+    expected.fill(Qt::red);
+    const QImage set24 = setImages[3].convertToFormat(QImage::Format_BGR888);
+    const int rowSize = Bmp24RowSize(70);
+    QByteArray stored(rowSize * 50, '\0');
+    const PixelRows target{reinterpret_cast<uchar *>(stored.data()) + rowSize * 49, -rowSize, 70, 50, 3};
+    QImage red(70, 1, QImage::Format_BGR888);
+    red.fill(Qt::red);
+    for (int y = 0; y < 50; ++y)
+        std::memcpy(target.row(y), red.constBits(), 70 * 3);
+    const QList<QPoint> places = {{-20, 5}, {40, -30}, {30, 25}, {10, 3}, {60, 40}};
+    for (int i = 0; i < places.size(); ++i) {
+        DrawTile(setImages[3], i * 7, expected, places[i].x(), places[i].y());
+        QVERIFY(DrawTile(RowsOf(set24), i * 7, target, places[i].x(), places[i].y()));
+    }
+    QImage drawn(70, 50, QImage::Format_BGR888);
+    for (int y = 0; y < 50; ++y)
+        std::memcpy(drawn.scanLine(y), target.row(y), 70 * 3);
+    QCOMPARE(drawn.convertToFormat(QImage::Format_RGB32), expected);
+    QCOMPARE(stored.left(3), QByteArray("\0\0\xff", 3)); // the bottom row is stored first; blue, green, red
+
+    // Pixels of another size, or a tile beyond the bitmap, draw nothing.
+    const QByteArray before = stored;
+    QVERIFY(!DrawTile(RowsOf(std::as_const(setImages[3])), 1, target, 10, 3));
+    QVERIFY(!DrawTile(RowsOf(set24), 85, target, 10, 3));
+    QCOMPARE(stored, before);
 }
 
 QTEST_GUILESS_MAIN(MapRendererTest)
