@@ -10,12 +10,14 @@
 namespace vantor {
 
 // Draws the map band by band from the bottom up, straight into the 24-bit rows of the file, and
-// writes each band as it is done, so the whole picture never has to be held in memory. The set
-// bitmaps are drawn from their files' own bytes when they are plain 24-bit bitmaps. The file is
-// replaced only once it is complete (a picture can be drawn again, so the disk is not waited for);
-// on failure error names the file and the reason. The report names no last tile.
+// writes each band as it is done, in blocks of equal size at offsets that are multiples of it, so
+// the whole picture never has to be held in memory. The set bitmaps are drawn from their files'
+// own bytes when they are plain 24-bit bitmaps. The file is replaced only once it is complete (a
+// picture can be drawn again, so the disk is not waited for); on failure error names the file and
+// the reason. The report names no last tile.
 // overlay, when given, draws over each band once the map is drawn in it (a 32-bit copy of the
-// band, its top row), band after band from the bottom up.
+// band, its top row), band after band from the bottom up; neighbouring bands may share a row,
+// which is drawn anew for each.
 using BandOverlay = std::function<void(QImage &band, int bandTop)>;
 RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &library, ColourValue background,
                             const QString &path, QString &error, const BandOverlay &overlay = {});
