@@ -11,17 +11,24 @@
 #include "Strat.h"
 #include "Tiles.h"
 #include "help_window.h"
+#include "recent_maps.h"
 
 #include "model/editor_state.h"
 #include "model/geometry.h"
 #include "model/integer_text.h"
+#include "render/map_patch.h"
 #include "render/map_renderer.h"
 #include "tools/place_names.h"
 #include "tools/road_links.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QPainter>
 #include <QRandomGenerator>
 
@@ -47,16 +54,23 @@ constexpr ColourValue Silver = 0xC0C0C0;
 
 constexpr int HoverStep = 10; // the hover label follows the mouse in steps of more than this
 
+const QString WindowCaption = QStringLiteral("Vantor Version 0.50b");
+const QString PickTileHint = QStringLiteral("Pick a tile in the Tiles window");
+
 } // namespace
 
 TMapForm::TMapForm(QWidget *parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::TMapForm>())
+    , document_(Map)
     , sprayRandom(QRandomGenerator::global()->generate())
 {
     ui->setupUi(this);
+    recentMaps = new RecentMaps(*ui->RecentMaps1, this);
     connectMenu();
+    connectDocument();
     FormCreate();
+    updateTitle();
 }
 
 TMapForm::~TMapForm() = default;
@@ -70,6 +84,7 @@ void TMapForm::connectMenu()
     const auto on = [this](QAction *action, void (TMapForm::*handler)()) {
         connect(action, &QAction::triggered, this, handler);
     };
+    on(ui->Save1, &TMapForm::Save1Click);
     on(ui->LoadASCII, &TMapForm::LoadASCIIClick);
     on(ui->SaveASCII, &TMapForm::SaveASCIIClick);
     on(ui->LoadDefaultTerrain1, &TMapForm::LoadDefaultTerrain1Click);
@@ -106,6 +121,22 @@ void TMapForm::connectMenu()
     on(ui->MakeRivers1, &TMapForm::MakeRivers1Click);
     on(ui->About1, &TMapForm::About1Click);
     on(ui->VantorHelp1, &TMapForm::VantorHelp1Click);
+
+    // Both common redo keys, whichever the desktop names as its own.
+    ui->Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    ui->Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(ui->Undo1, &QAction::triggered, &document_.history(), &QUndoStack::undo);
+    connect(ui->Redo1, &QAction::triggered, &document_.history(), &QUndoStack::redo);
+    connect(recentMaps, &RecentMaps::openRequested, this, [this](const QString &path) {
+        if (!QFileInfo::exists(path)) {
+            recentMaps->remove(path);
+            Dialogs().inform(this, QStringLiteral("Map Not Found"),
+                             QStringLiteral("%1 no longer exists; it is taken off the list of recent maps.")
+                                 .arg(QDir::toNativeSeparators(path)));
+            return;
+        }
+        openFile(path);
+    });
 
     connect(ui->MapImage, &PictureBox::mouseDown, this, &TMapForm::MapImageMouseDown);
     connect(ui->MapImage, &PictureBox::mouseMoved, this, &TMapForm::MapImageMouseMove);
@@ -206,6 +237,131 @@ void TMapForm::RedrawMap()
         reportUnavailableSets(report.unavailableSets);
 }
 
+// ---- The document: title, history and what an undo or redo shows ---------------------------
+
+void TMapForm::connectDocument()
+{
+    connect(&document_, &MapDocument::modifiedChanged, this, &TMapForm::setWindowModified);
+    connect(&document_, &MapDocument::filePathChanged, this, &TMapForm::updateTitle);
+    connect(&document_, &MapDocument::hexesChanged, this, &TMapForm::showRestoredHexes);
+    connect(&document_, &MapDocument::mapChanged, this, &TMapForm::showRestoredMap);
+    connect(&document_, &MapDocument::tablesRestored, this, &TMapForm::showRestoredTables);
+    QUndoStack &history = document_.history();
+    connect(&history, &QUndoStack::canUndoChanged, this, &TMapForm::updateUndoActions);
+    connect(&history, &QUndoStack::canRedoChanged, this, &TMapForm::updateUndoActions);
+    connect(&history, &QUndoStack::undoTextChanged, this, &TMapForm::updateUndoActions);
+    connect(&history, &QUndoStack::redoTextChanged, this, &TMapForm::updateUndoActions);
+    updateUndoActions();
+}
+
+// "island.map* - Vantor Version 0.50b", or the caption alone while the map has no file.
+void TMapForm::updateTitle()
+{
+    const QString path = document_.filePath();
+    setWindowFilePath(path);
+    setWindowTitle(path.isEmpty() ? WindowCaption + QStringLiteral("[*]")
+                                  : QFileInfo(path).fileName() + QStringLiteral("[*] - ") + WindowCaption);
+    setWindowModified(document_.isModified());
+}
+
+void TMapForm::updateUndoActions()
+{
+    const QUndoStack &history = document_.history();
+    ui->Undo1->setEnabled(history.canUndo());
+    ui->Redo1->setEnabled(history.canRedo());
+    ui->Undo1->setText(history.canUndo() ? QStringLiteral("Undo %1").arg(history.undoText()) : QStringLiteral("Undo"));
+    ui->Redo1->setText(history.canRedo() ? QStringLiteral("Redo %1").arg(history.redoText()) : QStringLiteral("Redo"));
+}
+
+// A few hexes are drawn anew in place; the palette keeps its pick.
+void TMapForm::showRestoredHexes(const std::vector<HexCoord> &hexes)
+{
+    tileSets.setFolder(Editor.ProgramDir);
+    PatchMapPicture(Map, LoadTileSetsOf(Map, tileSets), Editor.BackgroundColor, ui->MapImage->picture(), hexes);
+    redrawRoadOverlay();
+    ui->MapImage->update();
+}
+
+// A step that resized the map or changed many hexes: the whole picture is drawn anew, and the
+// palette keeps its pick.
+void TMapForm::showRestoredMap()
+{
+    ui->MapImage->setPictureSize(MapPictureWidth(Map.MapWidth), MapPictureHeight(Map.MapHeight));
+    tileSets.setFolder(Editor.ProgramDir);
+    const RedrawReport report = RedrawMapPicture(Map, tileSets, Editor.BackgroundColor, ui->MapImage->picture());
+    redrawRoadOverlay();
+    ui->MapImage->update();
+    ui->MapSizeLbl->setText(QStringLiteral("%1x%2").arg(Map.MapWidth).arg(Map.MapHeight));
+    if (!report.unavailableSets.empty())
+        reportUnavailableSets(report.unavailableSets);
+}
+
+void TMapForm::showRestoredTables(const MapTables &tables)
+{
+    if (tables.places && PlaceForm)
+        PlaceForm->setPlaces(*tables.places);
+    if (tables.cities && CityForm)
+        CityForm->setCities(*tables.cities);
+}
+
+void TMapForm::redrawRoadOverlay()
+{
+    if (ui->ShowRoadConnections1->isChecked())
+        DrawRoadOverlay(Map, ui->MapImage->picture());
+}
+
+// ---- Unsaved changes and quitting ----------------------------------------------------------
+
+bool TMapForm::maybeSaveChanges()
+{
+    if (!document_.isModified())
+        return true;
+    const QString name = document_.filePath().isEmpty() ? QStringLiteral("the new map")
+                                                        : QFileInfo(document_.filePath()).fileName();
+    switch (Dialogs().askSaveChanges(this, WindowCaption, QStringLiteral("Save changes to %1?").arg(name))) {
+    case SaveChoice::Save:
+        return saveToCurrentFile();
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+// Closing the main window ends the editor, whichever tool windows are open.
+void TMapForm::closeEvent(QCloseEvent *event)
+{
+    if (!maybeSaveChanges()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window != this && window->isVisible())
+            window->hide();
+    // Once this window is closed: quitting closes every window still shown, this one included.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void TMapForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void TMapForm::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop is over, so that the questions it may ask do not hold up the drag.
+    const QString path = urls.first().toLocalFile();
+    QMetaObject::invokeMethod(this, [this, path] { openFile(path); }, Qt::QueuedConnection);
+}
+
 void TMapForm::reportUnavailableSets(const std::vector<int> &sets)
 {
     QStringList names;
@@ -244,10 +400,14 @@ void TMapForm::startClickMode(int mode)
             ui->RemoveRoadConnections1->setChecked(false);
         if (previous == CityCaptionMode && CityForm)
             CityForm->forgetPendingAction();
-        if (previous != PaintMode && previous != CityCaptionMode)
+        if (previous != PaintMode)
             hidePrompt();
     }
     Editor.ClickMode = mode;
+    if (mode == CityCaptionMode && previous != mode) {
+        setPromptColour(PromptLime);
+        showPrompt(QStringLiteral("City Caption: click hexes. Uncaption to end."));
+    }
     Editor.CommandPending = mode == SaveAreaMode || mode == PasteAreaMode || mode == CopyPlaceNameMode;
     Editor.ClickCount = 0;
 }
@@ -265,6 +425,8 @@ void TMapForm::Exit1Click() { close(); }
 
 void TMapForm::NewMap1Click()
 {
+    if (!maybeSaveChanges())
+        return;
     const bool picked = Editor.CurrentTile >= 0;
     const int set = picked ? Editor.CurrentSet : 1;
     const int tile = picked ? Editor.CurrentTile : 1;
@@ -284,18 +446,20 @@ void TMapForm::NewMap1Click()
     width = std::min(width, StoreColumns);
     height = std::min(height, StoreRows);
 
-    Map.MapWidth = width;
-    Map.MapHeight = height;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            Map.at(CityAttr16, x, y) = 255;
-            Map.at(PlaceIndex, x, y) = 255;
-            Map.at(PlaceIndexHigh, x, y) = 127;
-            Map.at(TileIndex, x, y) = std::uint8_t(tile);
-            Map.at(TileSet, x, y) = std::uint8_t(set);
-            Map.at(Terrain, x, y) = std::uint8_t(terrain);
+    document_.edit(QStringLiteral("New Map"), [=] {
+        Map.MapWidth = width;
+        Map.MapHeight = height;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                Map.at(CityAttr16, x, y) = 255;
+                Map.at(PlaceIndex, x, y) = 255;
+                Map.at(PlaceIndexHigh, x, y) = 127;
+                Map.at(TileIndex, x, y) = std::uint8_t(tile);
+                Map.at(TileSet, x, y) = std::uint8_t(set);
+                Map.at(Terrain, x, y) = std::uint8_t(terrain);
+            }
         }
-    }
+    });
     setPlaceNameCommandsEnabled(false);
     Editor.HomemadeMode = false;
     mapReplaced();
@@ -308,7 +472,7 @@ void TMapForm::SprayCan1Click()
     if (ui->SprayCan1->isChecked()) {
         ui->PromptPanel->setText(QStringLiteral("Sprayer in Operation"));
         ui->PromptPanel->show();
-    } else if (Editor.ClickMode != PaintMode && Editor.ClickMode != CityCaptionMode) {
+    } else if (Editor.ClickMode != PaintMode) {
         showPrompt(commandPrompt);
     } else {
         hidePrompt();
@@ -355,9 +519,9 @@ void TMapForm::ClearPlaceNames1Click()
     if (!Dialogs().askYesNo(this, QStringLiteral("Delete Place Coordinates"),
                             QStringLiteral("Are you sure that you want to remove all place name references?")))
         return;
-    PlaceTable places = PlaceForm->places();
-    ClearPlaceReferences(Map, places);
-    PlaceForm->setPlaces(places);
+    MapTables tables{PlaceForm->places(), {}};
+    document_.edit(QStringLiteral("Clear Place Names"), [&] { ClearPlaceReferences(Map, *tables.places); }, &tables);
+    PlaceForm->setPlaces(*tables.places);
 }
 
 void TMapForm::ShowTiles1Click() { TilesForm->show(); }
@@ -382,9 +546,15 @@ void TMapForm::CvtClick()
 }
 
 // Road links change the data only; the overlay shows them when it is drawn next.
-void TMapForm::MakeRoadConnections1Click() { MakeRoadConnections(Map); }
+void TMapForm::MakeRoadConnections1Click()
+{
+    document_.edit(QStringLiteral("Make Road Connections"), [] { MakeRoadConnections(Map); });
+}
 
-void TMapForm::ClearRoadConnections1Click() { ClearRoadConnections(Map); }
+void TMapForm::ClearRoadConnections1Click()
+{
+    document_.edit(QStringLiteral("Clear Road Connections"), [] { ClearRoadConnections(Map); });
+}
 
 // The menu commands run the conversion window's buttons, then show the result.
 void TMapForm::MakeCoastline1Click()
@@ -438,11 +608,12 @@ void TMapForm::MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers m
     } else if (ShiftDown && button == Qt::RightButton) {
         // The anchor may lie outside a map made smaller since it was picked.
         if (hex && IsOnMap(Map, AnchorX, AnchorY)) {
-            CopyHex(Map, ui->MapImage->picture(), {AnchorX, AnchorY}, *hex);
+            document_.edit(QStringLiteral("Copy Hex"),
+                           [&] { CopyHex(Map, ui->MapImage->picture(), {AnchorX, AnchorY}, *hex); });
             ui->MapImage->repaint();
         }
     } else if (button == Qt::RightButton) {
-        UndoPaint(Map, ui->MapImage->picture(), undo);
+        document_.edit(QStringLiteral("Restore Hex"), [this] { UndoPaint(Map, ui->MapImage->picture(), undo); });
         ui->MapImage->repaint();
     } else if (!ShiftDown) {
         ClickX = X;
@@ -475,8 +646,13 @@ void TMapForm::MapImageMouseMove(Qt::KeyboardModifiers, int X, int Y)
 void TMapForm::MapImageClick()
 {
     if (Editor.ClickMode == CityCaptionMode) {
-        if (const std::optional<HexCoord> hex = clickedHex())
-            CityForm->applyPendingAction(*hex);
+        if (const std::optional<HexCoord> hex = clickedHex()) {
+            MapTables tables{{}, CityForm->cities()};
+            document_.edit(QStringLiteral("City Caption"), [&] {
+                CityForm->applyPendingAction(*hex);
+                tables.cities = CityForm->cities();
+            }, &tables);
+        }
         return;
     }
     if (ui->SprayCan1->isChecked() && SprayBusy == 0) {
@@ -506,10 +682,20 @@ void TMapForm::MapImageClick()
 void TMapForm::paintClick()
 {
     const std::optional<HexCoord> hex = clickedHex();
-    if (!hex || Editor.CurrentTile < 0 || PaintImage.isNull())
+    if (!hex)
         return;
-    PaintHex(Map, ui->MapImage->picture(), PaintImage, *hex, Editor.CurrentSet, Editor.CurrentTile,
-             Editor.DefaultTerrain, undo);
+    if (Editor.CurrentTile < 0 || PaintImage.isNull()) {
+        setPromptColour(PromptLime);
+        ui->PromptPanel->setText(PickTileHint);
+        ui->PromptPanel->show();
+        return;
+    }
+    if (ui->PromptPanel->text() == PickTileHint)
+        hidePrompt();
+    document_.edit(QStringLiteral("Paint"), [&] {
+        PaintHex(Map, ui->MapImage->picture(), PaintImage, *hex, Editor.CurrentSet, Editor.CurrentTile,
+                 Editor.DefaultTerrain, undo);
+    });
     ui->MapImage->repaint();
 }
 
@@ -520,14 +706,17 @@ void TMapForm::sprayStroke()
         return;
     const int savedX = ClickX;
     const int savedY = ClickY;
-    for (const HexCoord hex : SprayHexes(Map, *centre, Editor.SprayRadius)) {
-        ++SprayBusy;
-        ClickX = HexClickX(hex.x);
-        ClickY = HexClickY(hex.y);
-        const int r = 1 + int(sprayRandom() % 100);
-        if (r < Editor.SprayDensity)
-            MapImageClick();
-    }
+    // The whole stroke is one step of the history.
+    document_.edit(QStringLiteral("Spray"), [&] {
+        for (const HexCoord hex : SprayHexes(Map, *centre, Editor.SprayRadius)) {
+            ++SprayBusy;
+            ClickX = HexClickX(hex.x);
+            ClickY = HexClickY(hex.y);
+            const int r = 1 + int(sprayRandom() % 100);
+            if (r < Editor.SprayDensity)
+                MapImageClick();
+        }
+    });
     SprayBusy = 0;
     ClickX = savedX;
     ClickY = savedY;
@@ -549,7 +738,9 @@ void TMapForm::roadToggleClick()
     SecondPointY = point.y;
     Editor.ClickCount = 0;
     showPrompt(QStringLiteral("Road Toggle: Click 1st Tile"));
-    ToggleRoadLink(Map, {FirstPointX, FirstPointY}, {SecondPointX, SecondPointY}, &ui->MapImage->picture());
+    document_.edit(QStringLiteral("Toggle Road Connection"), [this] {
+        ToggleRoadLink(Map, {FirstPointX, FirstPointY}, {SecondPointX, SecondPointY}, &ui->MapImage->picture());
+    });
     ui->MapImage->repaint();
 }
 
@@ -557,8 +748,8 @@ void TMapForm::copyPlaceNameClick()
 {
     const std::optional<HexCoord> hex = clickedHex();
     if (Editor.ClickCount == 1) {
-        const int place = hex ? Map.at(PlaceIndex, hex->x, hex->y) + 256 * Map.at(PlaceIndexHigh, hex->x, hex->y) : 0x7FFF;
-        if (place > 255) {
+        const int place = hex ? PlaceReferenceOf(Map, *hex) : NoPlace;
+        if (place >= NoPlace) {
             Editor.ClickCount = 0; // no place there: wait for another source
             return;
         }
@@ -567,7 +758,9 @@ void TMapForm::copyPlaceNameClick()
     } else if (ShiftDown) {
         endCommand();
     } else if (hex) {
-        Map.at(PlaceIndex, hex->x, hex->y) = std::uint8_t(CopyPlace);
-        Map.at(PlaceIndexHigh, hex->x, hex->y) = 0;
+        document_.edit(QStringLiteral("Copy Place Name"), [&] {
+            Map.at(PlaceIndex, hex->x, hex->y) = std::uint8_t(CopyPlace % 256);
+            Map.at(PlaceIndexHigh, hex->x, hex->y) = std::uint8_t(CopyPlace / 256);
+        });
     }
 }

@@ -2,6 +2,7 @@
 // The main window: the map picture, the main menu and everything a click on the map does.
 
 #include "dialogs.h"
+#include "document/map_document.h"
 #include "model/colour_value.h"
 #include "render/tile_set_library.h"
 #include "tools/painting.h"
@@ -10,6 +11,7 @@
 #include <QMainWindow>
 
 class QScrollArea;
+class RecentMaps;
 
 #include <memory>
 #include <random>
@@ -23,6 +25,16 @@ class TMapForm : public QMainWindow {
 public:
     explicit TMapForm(QWidget *parent = nullptr);
     ~TMapForm() override;
+
+    // The map, its file and its editing history: every change to the map goes through it.
+    vantor::MapDocument &document() { return document_; }
+
+    // Opens a native map (.map), an ASCII map (.amf) or a scenario (.scn, its layout read from the
+    // file), after asking about unsaved changes. False when nothing was opened.
+    bool openFile(const QString &path);
+    // Asks whether to save unsaved changes before they would be lost; true when the caller may go
+    // on (nothing unsaved, saved, or discarded).
+    bool maybeSaveChanges();
 
     // Rebuilds the whole map picture from the map.
     void RedrawMap();
@@ -54,6 +66,7 @@ public:
     FileDialogSettings SaveDialog1;
 
 public slots:
+    void Save1Click();
     void LoadASCIIClick();
     void SaveASCIIClick();
     void LoadDefaultTerrain1Click();
@@ -97,6 +110,9 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -115,11 +131,35 @@ private:
     void copyPlaceNameClick();
     void saveAreaClick();
     void pasteAreaClick();
+    // The map was replaced by a load: a fresh history, the file remembered, the picture rebuilt.
+    void mapLoaded(const QString &path, vantor::MapFileFormat format);
+    // The map was replaced by a command (New Map): the picture rebuilt.
     void mapReplaced();
+    void connectDocument();
+    void updateTitle();
+    void updateUndoActions();
+    void showRestoredHexes(const std::vector<vantor::HexCoord> &hexes);
+    void showRestoredMap();
+    void showRestoredTables(const vantor::MapTables &tables);
+    void redrawRoadOverlay();
+
+    // The file commands' work once the file is chosen; each is true when it went through.
+    bool loadNativeMap(const QString &fileName);
+    bool loadAsciiMap(const QString &fileName);
+    bool loadScenario(const QString &fileName);
+    bool writeNativeMap(const QString &fileName);
+    bool writeAsciiMap(const QString &fileName);
+    bool writeScenario(const QString &fileName);
+    bool saveMapWithDialog();
+    bool saveToCurrentFile();
+    QString chooseScenarioToLoad();
+    bool loadHomemadeScenario(const QString &fileName);
     void setPlaceNameCommandsEnabled(bool enabled);
     std::optional<vantor::HexCoord> clickedHex() const;
 
     std::unique_ptr<Ui::TMapForm> ui;
+    vantor::MapDocument document_;
+    RecentMaps *recentMaps = nullptr;
     vantor::TileSetLibrary tileSets;
     QImage PaintImage;
     vantor::UndoRecord undo;

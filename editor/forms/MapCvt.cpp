@@ -3,6 +3,7 @@
 #include "ui_MapCvtForm.h"
 
 #include "Map.h"
+#include "windows.h"
 
 #include "model/editor_state.h"
 #include "tools/pattern_passes.h"
@@ -64,14 +65,21 @@ void TMapConvert::sizeMapFromSketch()
     const QSize size = SketchMapSize(sketch().size(), PixelsPerHex());
     sketchTooSmall = !IsValidMapSize(size.width(), size.height());
     if (!sketchTooSmall) {
-        Map.MapWidth = size.width();
-        Map.MapHeight = size.height();
+        EditMap(QStringLiteral("Size Map From Sketch"), [size] {
+            Map.MapWidth = size.width();
+            Map.MapHeight = size.height();
+        });
     }
     ui->SizeLbl->setText(QStringLiteral("Map Size%1x%2").arg(size.width()).arg(size.height()));
 }
 
+// A sketch resizes the map and Convert replaces it: unsaved changes are asked about first.
+bool TMapConvert::mayReplaceMap() { return !MapForm || MapForm->maybeSaveChanges(); }
+
 void TMapConvert::LoadBtnClick()
 {
+    if (!mayReplaceMap())
+        return;
     const QString path = Dialogs().openFileName(this, OpenDialog1);
     if (path.isEmpty())
         return;
@@ -97,26 +105,41 @@ void TMapConvert::ScaleEditChange()
 
 void TMapConvert::ConvertBtnClick()
 {
-    if (Map.MapWidth < 1 || sketchTooSmall)
+    if (Map.MapWidth < 1 || sketchTooSmall || !mayReplaceMap())
         return;
-    ConvertSketch(sketch(), PixelsPerHex(), Map, Editor.DefaultTerrain, variantRandom);
+    EditMap(QStringLiteral("Convert"),
+            [this] { ConvertSketch(sketch(), PixelsPerHex(), Map, Editor.DefaultTerrain, variantRandom); });
     setMemo(QStringLiteral("Now Return to Vantor, Save then Load"));
 }
 
 void TMapConvert::CoastBtnClick()
 {
-    PatternPass(Map, CoastPass, Editor.DefaultTerrain);
-    BeachBtnClick();
-    ShallowBtnClick();
+    EditMap(QStringLiteral("Make Coastline"), [this] {
+        PatternPass(Map, CoastPass, Editor.DefaultTerrain);
+        BeachBtnClick();
+        ShallowBtnClick();
+    });
 }
 
-void TMapConvert::BeachBtnClick() { PatternPass(Map, BeachPass, Editor.DefaultTerrain); }
+void TMapConvert::BeachBtnClick()
+{
+    EditMap(QStringLiteral("Make Beaches"), [] { PatternPass(Map, BeachPass, Editor.DefaultTerrain); });
+}
 
-void TMapConvert::ShallowBtnClick() { PatternPass(Map, ShallowPass, Editor.DefaultTerrain); }
+void TMapConvert::ShallowBtnClick()
+{
+    EditMap(QStringLiteral("Make Shallows"), [] { PatternPass(Map, ShallowPass, Editor.DefaultTerrain); });
+}
 
-void TMapConvert::RoadBtnClick() { MakeRoads(Map, Editor.DefaultTerrain); }
+void TMapConvert::RoadBtnClick()
+{
+    EditMap(QStringLiteral("Make Roads"), [] { MakeRoads(Map, Editor.DefaultTerrain); });
+}
 
-void TMapConvert::RiverBtnClick() { MakeRivers(Map, Editor.DefaultTerrain); }
+void TMapConvert::RiverBtnClick()
+{
+    EditMap(QStringLiteral("Make Rivers"), [] { MakeRivers(Map, Editor.DefaultTerrain); });
+}
 
 void TMapConvert::ReturnBtnClick()
 {

@@ -47,6 +47,7 @@ protected:
 private:
     void FormClose();
     void sizeMapFromSketch();
+    bool mayReplaceMap();
     void setMemo(const QString &text);
 
     std::unique_ptr<Ui::TMapConvert> ui;

@@ -7,11 +7,13 @@
 
 #include "City.h"
 #include "Places.h"
+#include "recent_maps.h"
 
 #include "files/ascii_map_file.h"
 #include "files/city_file.h"
 #include "files/default_terrain_file.h"
 #include "files/file_io.h"
+#include "files/map_file_formats.h"
 #include "files/native_map_file.h"
 #include "files/scenario_file.h"
 #include "model/editor_state.h"
@@ -63,6 +65,66 @@ void TMapForm::mapReplaced()
     RefreshMapImage();
 }
 
+void TMapForm::mapLoaded(const QString &path, MapFileFormat format)
+{
+    document_.loaded(path, format);
+    recentMaps->add(path);
+    mapReplaced();
+}
+
+// ---- Opening from outside and File > Save --------------------------------------------------
+
+bool TMapForm::openFile(const QString &path)
+{
+    if (!maybeSaveChanges())
+        return false;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("map"))
+        return loadNativeMap(path);
+    if (suffix == QLatin1String("amf"))
+        return loadAsciiMap(path);
+    if (suffix == QLatin1String("scn")) {
+        QByteArray data;
+        if (const QString error = ReadScenarioFile(path, data); !error.isEmpty()) {
+            Dialogs().inform(this, QStringLiteral("Scenario Not Loaded"), error);
+            return false;
+        }
+        if (GuessScenarioLayout(data) == ScenarioLayout::Homemade)
+            return loadHomemadeScenario(path);
+        Editor.HomemadeMode = false;
+        return loadScenario(path);
+    }
+    Dialogs().inform(this, QStringLiteral("Map Not Loaded"),
+                     FileMessage(path, QStringLiteral("Vantor opens map files of these kinds: %1").arg(KnownMapExtensions())));
+    return false;
+}
+
+void TMapForm::Save1Click() { saveToCurrentFile(); }
+
+// Saves to the file the map came from or was last saved to, in its format; a map without a file
+// is saved as a native map through the dialog.
+bool TMapForm::saveToCurrentFile()
+{
+    const QString path = document_.filePath();
+    switch (document_.fileFormat()) {
+    case MapFileFormat::None:
+        break;
+    case MapFileFormat::NativeMap:
+        return writeNativeMap(path);
+    case MapFileFormat::AsciiMap:
+        return writeAsciiMap(path);
+    case MapFileFormat::RegularScenario:
+    case MapFileFormat::HomemadeScenario: {
+        const bool homemade = Editor.HomemadeMode;
+        Editor.HomemadeMode = document_.fileFormat() == MapFileFormat::HomemadeScenario;
+        const bool saved = writeScenario(path);
+        Editor.HomemadeMode = homemade;
+        return saved;
+    }
+    }
+    return saveMapWithDialog();
+}
+
 void TMapForm::setPlaceNameCommandsEnabled(bool enabled)
 {
     ui->EditPlaceNames1->setEnabled(enabled);
@@ -73,32 +135,52 @@ void TMapForm::setPlaceNameCommandsEnabled(bool enabled)
 
 void TMapForm::LoadMap1Click()
 {
+    if (!maybeSaveChanges())
+        return;
     Editor.PlaceCount = 0;
     OpenDialog1.title = QStringLiteral("Load Ketura Map File");
     OpenDialog1.filter = QStringLiteral("Map files (*.map)|*.map|All files (*.*) | *.*");
     OpenDialog1.defaultExt = QStringLiteral("map");
     const QString fileName = Dialogs().openFileName(this, OpenDialog1);
-    if (fileName.isEmpty())
-        return;
-    if (const QString error = ReadMapFile(fileName, Map); !error.isEmpty()) {
-        Dialogs().inform(this, QStringLiteral("Map Not Loaded"), error);
-        return;
-    }
-    mapReplaced();
+    if (!fileName.isEmpty())
+        loadNativeMap(fileName);
 }
 
-void TMapForm::SaveMap1Click()
+bool TMapForm::loadNativeMap(const QString &fileName)
+{
+    Editor.PlaceCount = 0;
+    if (const QString error = ReadMapFile(fileName, Map); !error.isEmpty()) {
+        Dialogs().inform(this, QStringLiteral("Map Not Loaded"), error);
+        return false;
+    }
+    mapLoaded(fileName, MapFileFormat::NativeMap);
+    return true;
+}
+
+void TMapForm::SaveMap1Click() { saveMapWithDialog(); }
+
+bool TMapForm::saveMapWithDialog()
 {
     SaveDialog1.title = QStringLiteral("Save Ketura Map File");
     SaveDialog1.filter = QStringLiteral("Map files (*.map)|*.map| All files (*.*) |*.*");
     SaveDialog1.defaultExt = QStringLiteral("map");
     const QString fileName = Dialogs().saveFileName(this, SaveDialog1);
     if (fileName.isEmpty())
-        return;
+        return false;
     if (QFileInfo::exists(fileName) && !ConfirmOverwrite(this, fileName))
-        return;
-    if (const QString error = WriteMapFile(fileName, Map); !error.isEmpty())
+        return false;
+    return writeNativeMap(fileName);
+}
+
+bool TMapForm::writeNativeMap(const QString &fileName)
+{
+    if (const QString error = WriteMapFile(fileName, Map); !error.isEmpty()) {
         Dialogs().inform(this, QStringLiteral("Map Not Saved"), error);
+        return false;
+    }
+    document_.saved(fileName, MapFileFormat::NativeMap);
+    recentMaps->add(fileName);
+    return true;
 }
 
 void TMapForm::SaveAsBitmap1Click()
@@ -126,28 +208,47 @@ void TMapForm::SaveASCIIClick()
         return;
     if (QFileInfo::exists(fileName) && !ConfirmOverwrite(this, fileName))
         return;
-    if (const QString error = WriteAsciiMapFile(fileName, Map, PlaceForm->places(), Editor.PlaceCount); !error.isEmpty())
+    writeAsciiMap(fileName);
+}
+
+bool TMapForm::writeAsciiMap(const QString &fileName)
+{
+    if (const QString error = WriteAsciiMapFile(fileName, Map, PlaceForm->places(), Editor.PlaceCount); !error.isEmpty()) {
         Dialogs().inform(this, QStringLiteral("Map Not Saved"), error);
+        return false;
+    }
+    document_.saved(fileName, MapFileFormat::AsciiMap);
+    recentMaps->add(fileName);
+    return true;
 }
 
 void TMapForm::LoadASCIIClick()
 {
+    if (!maybeSaveChanges())
+        return;
     Editor.PlaceCount = 0;
     OpenDialog1.title = QStringLiteral("Load ASCII Map File");
     OpenDialog1.filter = QStringLiteral("ASCII Map File (*.amf)| *.amf|All files (*.*)|*.*");
     OpenDialog1.defaultExt = QStringLiteral("amf");
     const QString fileName = Dialogs().openFileName(this, OpenDialog1);
-    if (fileName.isEmpty())
-        return;
+    if (!fileName.isEmpty())
+        loadAsciiMap(fileName);
+}
+
+bool TMapForm::loadAsciiMap(const QString &fileName)
+{
     PlaceTable places = PlaceForm->places();
-    const LoadResult result = ReadAsciiMapFile(fileName, Map, places, Editor.PlaceCount);
-    PlaceForm->setPlaces(places);
+    int placeCount = 0;
+    const LoadResult result = ReadAsciiMapFile(fileName, Map, places, placeCount);
     if (!LoadGoesOn(this, result))
-        return;
-    mapReplaced();
+        return false;
+    Editor.PlaceCount = placeCount;
+    PlaceForm->setPlaces(places);
+    mapLoaded(fileName, MapFileFormat::AsciiMap);
     setPlaceNameCommandsEnabled(false);
     Editor.HomemadeMode = false;
     TellIfShort(this, result);
+    return true;
 }
 
 void TMapForm::SaveAreaToASCIIMap1Click()
@@ -229,7 +330,8 @@ void TMapForm::pasteAreaClick()
             showPrompt(QStringLiteral("Paste aborted. Click map to continue."));
             return;
         }
-        const LoadResult result = PasteArea(fileName, Map, hex->x, hex->y);
+        LoadResult result;
+        document_.edit(QStringLiteral("Paste"), [&] { result = PasteArea(fileName, Map, hex->x, hex->y); });
         endCommand();
         if (!LoadGoesOn(this, result))
             return;
@@ -272,67 +374,102 @@ void TMapForm::LoadDefaultTerrain1Click()
 
 void TMapForm::LoadScenarioMap1Click()
 {
+    if (!maybeSaveChanges())
+        return;
+    if (const QString fileName = chooseScenarioToLoad(); !fileName.isEmpty())
+        loadScenario(fileName);
+}
+
+// The layout the load reads is the one HomemadeMode selects when it starts.
+QString TMapForm::chooseScenarioToLoad()
+{
+    Editor.PlaceCount = 0;
+    OpenDialog1.title = Editor.HomemadeMode ? QStringLiteral("Load Map From Homemade Ketura Scenario")
+                                            : QStringLiteral("Load Map From Regular Ketura Scenario");
+    OpenDialog1.filter = QStringLiteral("Map files (*.scn)|*.scn|All files (*.*) | *.*");
+    return Dialogs().openFileName(this, OpenDialog1);
+}
+
+bool TMapForm::loadScenario(const QString &fileName)
+{
     const bool homemade = Editor.HomemadeMode;
     const ScenarioLayout layout = homemade ? ScenarioLayout::Homemade : ScenarioLayout::Regular;
-    Editor.PlaceCount = 0;
-    OpenDialog1.title = homemade ? QStringLiteral("Load Map From Homemade Ketura Scenario")
-                                 : QStringLiteral("Load Map From Regular Ketura Scenario");
-    OpenDialog1.filter = QStringLiteral("Map files (*.scn)|*.scn|All files (*.*) | *.*");
-    const QString fileName = Dialogs().openFileName(this, OpenDialog1);
-    if (fileName.isEmpty())
-        return;
     QByteArray data;
     if (const QString error = ReadScenarioFile(fileName, data); !error.isEmpty()) {
         Dialogs().inform(this, QStringLiteral("Scenario Not Loaded"), error);
-        return;
+        return false;
     }
     if (!AskIfAny(this, ScenarioLayoutQuestion(data, layout)))
-        return;
+        return false;
     PlaceTable places = PlaceForm->places();
-    const LoadResult result = DecodeScenarioMap(data, layout, Map, places, Editor.PlaceCount);
+    int placeCount = 0;
+    const LoadResult result = DecodeScenarioMap(data, layout, Map, places, placeCount);
     if (!LoadGoesOn(this, result))
-        return;
+        return false;
+    Editor.PlaceCount = placeCount;
     PlaceForm->setPlaces(places);
-    mapReplaced();
+    mapLoaded(fileName, homemade ? MapFileFormat::HomemadeScenario : MapFileFormat::RegularScenario);
     setPlaceNameCommandsEnabled(false);
     Editor.HomemadeMode = false;
     TellIfShort(this, result);
+    return true;
 }
 
 void TMapForm::LoadHMScenarioMap1Click()
 {
+    if (!maybeSaveChanges())
+        return;
     Editor.HomemadeMode = true;
-    LoadScenarioMap1Click();
+    loadHomemadeScenario(chooseScenarioToLoad());
+}
+
+// Whatever the load did (an empty name is a cancelled dialog), the homemade place commands are
+// offered afterwards and the place rows get the coordinates of their hexes.
+bool TMapForm::loadHomemadeScenario(const QString &fileName)
+{
+    Editor.HomemadeMode = true;
+    const bool loaded = !fileName.isEmpty() && loadScenario(fileName);
     setPlaceNameCommandsEnabled(true);
     Editor.HomemadeMode = true;
     PlaceTable places = PlaceForm->places();
     SetPlaceCoordinates(Map, Editor.PlaceCount, places);
     PlaceForm->setPlaces(places);
+    return loaded;
 }
 
 void TMapForm::SaveMapToScenario1Click()
 {
-    const bool homemade = Editor.HomemadeMode;
-    SaveDialog1.title = homemade ? QStringLiteral("Save Map to Homemade Ketura Scenario")
-                                 : QStringLiteral("Save Map to Regular Ketura Scenario File");
+    SaveDialog1.title = Editor.HomemadeMode ? QStringLiteral("Save Map to Homemade Ketura Scenario")
+                                            : QStringLiteral("Save Map to Regular Ketura Scenario File");
     SaveDialog1.filter = QStringLiteral("Map files (*.scn)|*.scn| All files (*.*) |*.*");
     SaveDialog1.defaultExt = QStringLiteral("scn");
-    const QString fileName = Dialogs().saveFileName(this, SaveDialog1);
-    if (fileName.isEmpty())
-        return;
+    if (const QString fileName = Dialogs().saveFileName(this, SaveDialog1); !fileName.isEmpty())
+        writeScenario(fileName);
+}
+
+// Writes the map block in the layout HomemadeMode selects into the existing scenario, with every
+// check and question of the scenario save.
+bool TMapForm::writeScenario(const QString &fileName)
+{
+    const bool homemade = Editor.HomemadeMode;
     if (!AskIfAny(this, ScenarioExtensionQuestion(fileName)))
-        return;
+        return false;
     const ScenarioSave save =
         PrepareScenarioSave(fileName, Map, homemade ? ScenarioLayout::Homemade : ScenarioLayout::Regular,
                             PlaceForm->places(), Editor.PlaceCount);
     if (!save.refusal.isEmpty()) {
         Dialogs().inform(this, save.refusal.caption, save.refusal.text);
-        return;
+        return false;
     }
     if (!AskIfAny(this, save.question))
-        return;
-    if (const QString error = save.commit(); !error.isEmpty())
+        return false;
+    if (const QString error = save.commit(); !error.isEmpty()) {
         Dialogs().inform(this, QStringLiteral("Scenario Save Aborted!"), error);
+        return false;
+    }
+    document_.saved(fileName, homemade ? MapFileFormat::HomemadeScenario : MapFileFormat::RegularScenario);
+    recentMaps->add(fileName);
+    return true;
 }
 
 void TMapForm::SaveHMScenarioMap1Click()

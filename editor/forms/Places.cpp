@@ -46,7 +46,9 @@ QString TPlaceForm::placeName(int place) const
 // A failed Done keeps the window open, with the places before the bad cell written.
 void TPlaceForm::DoneBtnClick()
 {
-    if (const QString error = ApplyPlaceCoordinates(Map, places()); !error.isEmpty()) {
+    QString error;
+    EditMap(QStringLiteral("Place Names"), [&] { error = ApplyPlaceCoordinates(Map, places()); });
+    if (!error.isEmpty()) {
         Dialogs().showError(this, error);
         return;
     }
@@ -55,9 +57,11 @@ void TPlaceForm::DoneBtnClick()
 
 void TPlaceForm::DeleteBtnClick()
 {
-    PlaceTable table = places();
-    const QString error = DeletePlaceReferences(Map, table, CurrentGridRow(*ui->PlaceStringGrid));
-    setPlaces(table);
+    MapTables tables{places(), {}};
+    QString error;
+    EditMap(QStringLiteral("Delete Place"),
+            [&] { error = DeletePlaceReferences(Map, *tables.places, CurrentGridRow(*ui->PlaceStringGrid)); }, &tables);
+    setPlaces(*tables.places);
     if (!error.isEmpty())
         Dialogs().showError(this, error);
 }

@@ -51,8 +51,11 @@ void TTilesForm::FormCreate()
 
 const QImage &TTilesForm::picture() const { return ui->TileImage->picture(); }
 
+// The radio button of the set shown is always the one checked.
 void TTilesForm::showSet(int set)
 {
+    if (QAbstractButton *button = setButtons->button(set))
+        button->setChecked(true);
     QImage &shown = ui->TileImage->picture();
     shown.fill(palette().color(QPalette::Window));
     const QString path = FindSetFile(Editor.ProgramDir, set);

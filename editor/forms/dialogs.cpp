@@ -40,6 +40,18 @@ public:
         return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
                QMessageBox::Yes;
     }
+    SaveChoice askSaveChanges(QWidget *parent, const QString &caption, const QString &text) override
+    {
+        switch (QMessageBox::warning(parent, caption, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                     QMessageBox::Save)) {
+        case QMessageBox::Save:
+            return SaveChoice::Save;
+        case QMessageBox::Discard:
+            return SaveChoice::Discard;
+        default:
+            return SaveChoice::Cancel;
+        }
+    }
     void inform(QWidget *parent, const QString &caption, const QString &text) override
     {
         QMessageBox::warning(parent, caption, text, QMessageBox::Ok);

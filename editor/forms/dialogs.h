@@ -13,6 +13,9 @@ struct FileDialogSettings {
     QString defaultExt;   // added to a typed name without an extension
 };
 
+// The answers to "Save changes to NAME?".
+enum class SaveChoice { Save, Discard, Cancel };
+
 class DialogProvider {
 public:
     virtual ~DialogProvider() = default;
@@ -25,6 +28,8 @@ public:
     virtual bool confirm(QWidget *parent, const QString &caption, const QString &text) = 0;
     // A question with Yes and No; true when the user answers Yes.
     virtual bool askYesNo(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // Whether to save unsaved changes before they would be lost: Save, Discard or Cancel.
+    virtual SaveChoice askSaveChanges(QWidget *parent, const QString &caption, const QString &text) = 0;
     // A message with an OK button.
     virtual void inform(QWidget *parent, const QString &caption, const QString &text) = 0;
     // The application's standard display of an error.

@@ -18,6 +18,14 @@ void CentreOnScreen(QWidget &window)
         window.move(screen->availableGeometry().center() - window.rect().center());
 }
 
+void EditMap(const QString &name, const std::function<void()> &change, vantor::MapTables *tables)
+{
+    if (MapForm)
+        MapForm->document().edit(name, change, tables);
+    else
+        change();
+}
+
 namespace {
 
 // Creates a window and makes it the process-wide instance.

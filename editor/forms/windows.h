@@ -2,12 +2,20 @@
 // Vantor's nine windows, created in the order the program needs: the main window first, since
 // the palette already needs the program's folder that the main window finds.
 
+#include "document/map_edit.h"
+
+#include <functional>
 #include <memory>
 
+class QString;
 class QWidget;
 
 // Puts a window in the middle of the screen it is on.
 void CentreOnScreen(QWidget &window);
+
+// Changes the editor's map (and the tables given) as one step of its history named name; while
+// there is no main window, the change is simply made.
+void EditMap(const QString &name, const std::function<void()> &change, vantor::MapTables *tables = nullptr);
 
 class TMapForm;
 class TTilesForm;

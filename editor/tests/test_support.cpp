@@ -109,6 +109,14 @@ void ClickHex(QMainWindow &mainWindow, int x, int y, Qt::MouseButton button, Qt:
                       QPoint(r.left + 24, r.top + 20));
 }
 
+void PickTile(QWidget &tilesWindow, int set, int tile)
+{
+    QTest::mouseClick(tilesWindow.findChild<QWidget *>(QStringLiteral("RadioGroup1Item%1").arg(set)), Qt::LeftButton);
+    const vantor::PixelRect cell = vantor::TileRect(tile);
+    QTest::mouseClick(tilesWindow.findChild<QWidget *>(QStringLiteral("TileImage")), Qt::LeftButton, {},
+                      QPoint(cell.left + 24, cell.top + 20));
+}
+
 void HoverOver(QWidget *widget, QPoint pos)
 {
     QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -200,6 +208,12 @@ bool ScriptedDialogs::confirm(QWidget *, const QString &caption, const QString &
 bool ScriptedDialogs::askYesNo(QWidget *parent, const QString &caption, const QString &text)
 {
     return confirm(parent, caption, text);
+}
+
+SaveChoice ScriptedDialogs::askSaveChanges(QWidget *, const QString &caption, const QString &text)
+{
+    saveQuestions << caption + QStringLiteral(": ") + text;
+    return saveAnswers.isEmpty() ? SaveChoice::Discard : saveAnswers.takeFirst();
 }
 
 void ScriptedDialogs::inform(QWidget *, const QString &caption, const QString &text)

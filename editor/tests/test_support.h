@@ -61,6 +61,9 @@ void ClickMenuItem(QMainWindow &window, const QString &menuTitle, const QString 
 void ClickHex(QMainWindow &mainWindow, int x, int y, Qt::MouseButton button = Qt::LeftButton,
               Qt::KeyboardModifiers modifiers = {});
 
+// Picks tile `tile` of set `set` in the palette window, as a user does: the set's button, then the tile.
+void PickTile(QWidget &tilesWindow, int set, int tile);
+
 // Moves the mouse over widget to pos with no button held, delivering the move to widget itself
 // whatever other window lies on top of it.
 void HoverOver(QWidget *widget, QPoint pos);
@@ -87,7 +90,10 @@ public:
     QStringList fileAnswers;    // next file chosen; an empty text or an empty queue cancels
     QList<bool> confirmAnswers; // next answer to a question (OK or Yes); an empty queue answers Cancel or No
 
+    QList<SaveChoice> saveAnswers; // next answer to "Save changes?"; an empty queue answers Discard
+
     QList<FileDialogSettings> fileDialogsShown;
+    QStringList saveQuestions;  // "caption: text" of every "Save changes?" asked
     QStringList questions;      // "caption: text"
     QStringList messages;       // "caption: text"
     QStringList errors;
@@ -96,6 +102,7 @@ public:
     QString saveFileName(QWidget *, const FileDialogSettings &settings) override;
     bool confirm(QWidget *, const QString &caption, const QString &text) override;
     bool askYesNo(QWidget *, const QString &caption, const QString &text) override;
+    SaveChoice askSaveChanges(QWidget *, const QString &caption, const QString &text) override;
     void inform(QWidget *, const QString &caption, const QString &text) override;
     void showError(QWidget *, const QString &text) override;
 
