@@ -5,8 +5,10 @@
 #include "Shrink.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 #include <exception>
 
@@ -15,6 +17,16 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dovrel"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/dovrel/dovrel.png")));
+    // The desktop menu starts Dovrel with --user-folder: it then works in the user's tile-set
+    // folder (~/.local/share/vantor), the folder Vantor searches after its own, so the sets it
+    // writes are the ones Vantor draws with, and til.pfp is looked for there first.
+    if (QApplication::arguments().contains(QStringLiteral("--user-folder"))) {
+        const QString folder = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                                   .filePath(QStringLiteral("vantor"));
+        if (!QDir().mkpath(folder) || !QDir::setCurrent(folder))
+            QMessageBox::warning(nullptr, QApplication::applicationName(),
+                                 QStringLiteral("Cannot work in %1; the tile sets go to %2.").arg(folder, QDir::currentPath()));
+    }
     try {
         // The main window comes first and is the main window; the help and
         // enhancement windows follow, hidden.
