@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <fcntl.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -66,7 +68,7 @@ bool ReplacingFileWriter::fail(const QString &reason)
     return false;
 }
 
-bool ReplacingFileWriter::open()
+bool ReplacingFileWriter::open(qint64 finalSize)
 {
     const QFileInfo target(path_);
     if (target.isDir())
@@ -75,6 +77,12 @@ bool ReplacingFileWriter::open()
                                                   QStringLiteral(".XXXXXX"));
     if (!temporary_->open())
         return fail(temporary_->errorString());
+    if (finalSize > 0) {
+        // A file system that cannot reserve space simply allocates it as the file is written.
+        const int result = posix_fallocate(temporary_->handle(), 0, finalSize);
+        if (result != 0 && result != EOPNOTSUPP && result != EINVAL)
+            return fail(QString::fromLocal8Bit(std::strerror(result)));
+    }
     return true;
 }
 

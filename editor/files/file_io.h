@@ -30,7 +30,10 @@ public:
     explicit ReplacingFileWriter(QString path);
     ~ReplacingFileWriter(); // removes the temporary file unless committed
 
-    bool open();
+    // Opens the temporary file. A final size, when known, is reserved on the disk at once: a full
+    // disk shows before anything is written, and the file system need not allocate the whole file
+    // while it is put in place (on a busy disk that wait is half of a render).
+    bool open(qint64 finalSize = 0);
     bool write(const QByteArray &data);
     // Puts the new file in place of the old; false, with the old file untouched, on failure.
     bool commit();

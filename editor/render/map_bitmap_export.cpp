@@ -71,7 +71,7 @@ RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &library, Colour
     }
 
     ReplacingFileWriter file(path);
-    if (!file.open()) {
+    if (!file.open(layout.fileSize())) {
         error = file.error();
         return report;
     }

@@ -91,8 +91,9 @@ RedrawReport RenderMapToPng(const MapStore &map, TileSetLibrary &library, Colour
     report.lastTileDrawn.reset();
     if (overlay)
         overlay(picture, 0);
+    const QByteArray png = EncodePng(picture);
     ReplacingFileWriter file(path);
-    if (!file.open() || !file.write(EncodePng(picture)) || !file.commit())
+    if (!file.open(png.size()) || !file.write(png) || !file.commit())
         error = file.error();
     return report;
 }
