@@ -105,12 +105,6 @@ QString TakeScenarioOptions(QStringList &args, MapFileOptions &options)
     return {};
 }
 
-void Warn(const MapFileExtras &extras)
-{
-    if (!extras.warning.isEmpty())
-        PrintLine(stderr, QStringLiteral("vantor-cli: warning: %1").arg(extras.warning));
-}
-
 // Reads the map of an input file: nullptr, with the exit status to return, when it cannot.
 std::unique_ptr<MapStore> ReadInput(const QString &path, const MapFileOptions &options, MapFileExtras &extras, int &status)
 {
@@ -123,7 +117,6 @@ std::unique_ptr<MapStore> ReadInput(const QString &path, const MapFileOptions &o
         status = Refuse(error);
         return nullptr;
     }
-    Warn(extras);
     return map;
 }
 

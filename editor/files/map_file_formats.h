@@ -15,7 +15,6 @@ namespace vantor {
 struct MapFileExtras {
     int placeCount = 0;
     PlaceTable places; // place k in row k + 1, as the place-name window holds them
-    QString warning;   // no reader sets it any more: a file that ends early is refused
 };
 
 // How scenarios are read and written.

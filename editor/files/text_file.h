@@ -62,7 +62,6 @@ struct UserMessage {
 struct LoadResult {
     enum Outcome {
         Complete, // all read: nothing to show
-        Short,    // no reader gives this any more: a file that ends early is Refused
         BadValue, // stopped at a value that is not a number; nothing changed: show message.text on
                   // the standard error display
         Refused,  // nothing changed: show message with an OK button

@@ -18,7 +18,8 @@
 #include "files/scenario_file.h"
 #include "model/editor_state.h"
 #include "model/geometry.h"
-#include "render/bmp_encoding.h"
+#include "files/tmx_export.h"
+#include "render/picture_files.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,13 +28,11 @@ using namespace vantor;
 
 namespace {
 
-// Shows a finished load's message. True when the load is to be finished (Complete or Short: the
-// message of a short file is shown after the map is drawn, by the caller passing it again).
+// Shows why a load was refused. True when it went through.
 bool LoadGoesOn(QWidget *parent, const LoadResult &result)
 {
     switch (result.outcome) {
     case LoadResult::Complete:
-    case LoadResult::Short:
         return true;
     case LoadResult::BadValue:
         Dialogs().showError(parent, result.message.text);
@@ -43,12 +42,6 @@ bool LoadGoesOn(QWidget *parent, const LoadResult &result)
         return false;
     }
     return false;
-}
-
-void TellIfShort(QWidget *parent, const LoadResult &result)
-{
-    if (result.outcome == LoadResult::Short)
-        Dialogs().inform(parent, result.message.caption, result.message.text);
 }
 
 bool AskIfAny(QWidget *parent, const UserMessage &question)
@@ -148,11 +141,11 @@ void TMapForm::LoadMap1Click()
 
 bool TMapForm::loadNativeMap(const QString &fileName)
 {
-    Editor.PlaceCount = 0;
     if (const QString error = ReadMapFile(fileName, Map); !error.isEmpty()) {
         Dialogs().inform(this, QStringLiteral("Map Not Loaded"), error);
         return false;
     }
+    Editor.PlaceCount = 0;
     mapLoaded(fileName, MapFileFormat::NativeMap);
     return true;
 }
@@ -186,14 +179,32 @@ bool TMapForm::writeNativeMap(const QString &fileName)
 void TMapForm::SaveAsBitmap1Click()
 {
     SaveDialog1.title = QStringLiteral("Save Ketura Map bmp");
-    SaveDialog1.filter = QStringLiteral("bmp files (*.bmp)|*.bmp| All files (*.*) |*.*");
+    SaveDialog1.filter = QLatin1String(PictureSaveFilter);
     SaveDialog1.defaultExt = QStringLiteral("bmp");
     const QString fileName = Dialogs().saveFileName(this, SaveDialog1);
     if (fileName.isEmpty())
         return;
     const QImage shown = mapPicture().copy(0, 0, MapPictureWidth(Map.MapWidth), MapPictureHeight(Map.MapHeight));
-    if (!WriteFileAtomically(fileName, EncodeBmp24(shown)).isEmpty())
+    if (!WritePictureFile(fileName, shown).isEmpty())
         Dialogs().showError(this, QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)));
+}
+
+// The map as a Tiled map, with the sheets of the tile sets it uses beside it.
+void TMapForm::ExportToTiled1Click()
+{
+    SaveDialog1.title = QStringLiteral("Export Map to Tiled");
+    SaveDialog1.filter = QStringLiteral("Tiled maps (*.tmx)|*.tmx|All files (*.*)|*.*");
+    SaveDialog1.defaultExt = QStringLiteral("tmx");
+    const QString fileName = Dialogs().saveFileName(this, SaveDialog1);
+    if (fileName.isEmpty())
+        return;
+    if (QFileInfo::exists(fileName) && !ConfirmOverwrite(this, fileName))
+        return;
+    const std::vector<MapLabel> labels = MapLabelsOf(Map, PlaceForm->places(), Editor.PlaceCount, CityForm->cities());
+    if (const QString error = ExportMapToTmx(fileName, Map, Editor.ProgramDir, Editor.DefaultTerrain, labels,
+                                             Editor.BackgroundColor);
+        !error.isEmpty())
+        Dialogs().inform(this, QStringLiteral("Map Not Exported"), error);
 }
 
 // ---- ASCII map file ------------------------------------------------------------------------
@@ -247,7 +258,6 @@ bool TMapForm::loadAsciiMap(const QString &fileName)
     mapLoaded(fileName, MapFileFormat::AsciiMap);
     setPlaceNameCommandsEnabled(false);
     Editor.HomemadeMode = false;
-    TellIfShort(this, result);
     return true;
 }
 
@@ -336,7 +346,6 @@ void TMapForm::pasteAreaClick()
         if (!LoadGoesOn(this, result))
             return;
         RefreshMapImage();
-        TellIfShort(this, result);
     } else if (Editor.ClickCount == 2) {
         endCommand();
     }
@@ -365,9 +374,7 @@ void TMapForm::LoadDefaultTerrain1Click()
     const QString fileName = Dialogs().openFileName(this, OpenDialog1);
     if (fileName.isEmpty())
         return;
-    const LoadResult result = ReadDefaultTerrainFile(fileName, Editor.DefaultTerrain);
-    if (LoadGoesOn(this, result))
-        TellIfShort(this, result);
+    LoadGoesOn(this, ReadDefaultTerrainFile(fileName, Editor.DefaultTerrain));
 }
 
 // ---- Scenario map block --------------------------------------------------------------------
@@ -403,7 +410,8 @@ bool TMapForm::loadScenario(const QString &fileName)
         return false;
     PlaceTable places = PlaceForm->places();
     int placeCount = 0;
-    const LoadResult result = DecodeScenarioMap(data, layout, Map, places, placeCount);
+    LoadResult result = DecodeScenarioMap(data, layout, Map, places, placeCount);
+    result.message.text = FileMessage(fileName, result.message.text);
     if (!LoadGoesOn(this, result))
         return false;
     Editor.PlaceCount = placeCount;
@@ -411,7 +419,6 @@ bool TMapForm::loadScenario(const QString &fileName)
     mapLoaded(fileName, homemade ? MapFileFormat::HomemadeScenario : MapFileFormat::RegularScenario);
     setPlaceNameCommandsEnabled(false);
     Editor.HomemadeMode = false;
-    TellIfShort(this, result);
     return true;
 }
 
