@@ -11,6 +11,7 @@
 #include "Strat.h"
 #include "Tiles.h"
 #include "help_window.h"
+#include "map_zoom.h"
 #include "recent_maps.h"
 
 #include "model/editor_state.h"
@@ -67,6 +68,8 @@ TMapForm::TMapForm(QWidget *parent)
 {
     ui->setupUi(this);
     recentMaps = new RecentMaps(*ui->RecentMaps1, this);
+    zoom = new MapZoom(*this, *ui->MapScrollBox, *ui->MapImage,
+                       {ui->ZoomIn1, ui->ZoomOut1, ui->ActualSize1, ui->FitMapInWindow1});
     connectMenu();
     connectDocument();
     FormCreate();
@@ -85,6 +88,7 @@ void TMapForm::connectMenu()
         connect(action, &QAction::triggered, this, handler);
     };
     on(ui->Save1, &TMapForm::Save1Click);
+    on(ui->ExportToTiled1, &TMapForm::ExportToTiled1Click);
     on(ui->LoadASCII, &TMapForm::LoadASCIIClick);
     on(ui->SaveASCII, &TMapForm::SaveASCIIClick);
     on(ui->LoadDefaultTerrain1, &TMapForm::LoadDefaultTerrain1Click);
@@ -278,8 +282,13 @@ void TMapForm::showRestoredHexes(const std::vector<HexCoord> &hexes)
 {
     tileSets.setFolder(Editor.ProgramDir);
     PatchMapPicture(Map, LoadTileSetsOf(Map, tileSets), Editor.BackgroundColor, ui->MapImage->picture(), hexes);
-    redrawRoadOverlay();
-    ui->MapImage->update();
+    if (ui->ShowRoadConnections1->isChecked()) {
+        DrawRoadOverlay(Map, ui->MapImage->picture());
+        ui->MapImage->update();
+        return;
+    }
+    for (const HexCoord hex : hexes)
+        showChangedHex(hex);
 }
 
 // A step that resized the map or changed many hexes: the whole picture is drawn anew, and the
@@ -302,6 +311,13 @@ void TMapForm::showRestoredTables(const MapTables &tables)
         PlaceForm->setPlaces(*tables.places);
     if (tables.cities && CityForm)
         CityForm->setCities(*tables.cities);
+}
+
+// Only the hex's cell is shown anew, so that a zoomed view rescales no more than that.
+void TMapForm::showChangedHex(HexCoord hex)
+{
+    const PixelRect cell = HexRect(hex.y * Map.MapWidth + hex.x, Map.MapWidth);
+    ui->MapImage->pictureChanged(QRect(cell.left, cell.top, TileWidth, TileHeight));
 }
 
 void TMapForm::redrawRoadOverlay()
@@ -696,7 +712,7 @@ void TMapForm::paintClick()
         PaintHex(Map, ui->MapImage->picture(), PaintImage, *hex, Editor.CurrentSet, Editor.CurrentTile,
                  Editor.DefaultTerrain, undo);
     });
-    ui->MapImage->repaint();
+    showChangedHex(*hex);
 }
 
 void TMapForm::sprayStroke()
@@ -758,9 +774,6 @@ void TMapForm::copyPlaceNameClick()
     } else if (ShiftDown) {
         endCommand();
     } else if (hex) {
-        document_.edit(QStringLiteral("Copy Place Name"), [&] {
-            Map.at(PlaceIndex, hex->x, hex->y) = std::uint8_t(CopyPlace % 256);
-            Map.at(PlaceIndexHigh, hex->x, hex->y) = std::uint8_t(CopyPlace / 256);
-        });
+        document_.edit(QStringLiteral("Copy Place Name"), [&] { SetPlaceReference(Map, *hex, CopyPlace); });
     }
 }

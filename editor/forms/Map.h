@@ -11,6 +11,7 @@
 #include <QMainWindow>
 
 class QScrollArea;
+class MapZoom;
 class RecentMaps;
 
 #include <memory>
@@ -67,6 +68,7 @@ public:
 
 public slots:
     void Save1Click();
+    void ExportToTiled1Click();
     void LoadASCIIClick();
     void SaveASCIIClick();
     void LoadDefaultTerrain1Click();
@@ -142,6 +144,7 @@ private:
     void showRestoredMap();
     void showRestoredTables(const vantor::MapTables &tables);
     void redrawRoadOverlay();
+    void showChangedHex(vantor::HexCoord hex);
 
     // The file commands' work once the file is chosen; each is true when it went through.
     bool loadNativeMap(const QString &fileName);
@@ -160,6 +163,7 @@ private:
     std::unique_ptr<Ui::TMapForm> ui;
     vantor::MapDocument document_;
     RecentMaps *recentMaps = nullptr;
+    MapZoom *zoom = nullptr;
     vantor::TileSetLibrary tileSets;
     QImage PaintImage;
     vantor::UndoRecord undo;

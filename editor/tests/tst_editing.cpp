@@ -13,6 +13,7 @@
 #include "forms/windows.h"
 #include "model/editor_state.h"
 #include "model/geometry.h"
+#include "render/picture_files.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -577,11 +578,18 @@ void EditingTest::saveAsBitmapWritesWhatIsShown()
     dialogs->fileAnswers << path;
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save As Bitmap"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Save Ketura Map bmp"));
-    QCOMPARE(dialogs->fileDialogsShown.last().filter, QStringLiteral("bmp files (*.bmp)|*.bmp| All files (*.*) |*.*"));
+    QCOMPARE(dialogs->fileDialogsShown.last().filter, QLatin1String(PictureSaveFilter));
     QCOMPARE(dialogs->fileDialogsShown.last().defaultExt, QStringLiteral("bmp"));
     const QImage saved(path);
     QCOMPARE(saved.size(), QSize(382, 340));
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), form->mapPicture());
+
+    // A .png name gives a PNG of the same pixels.
+    const QString png = work.filePath(QStringLiteral("shown.png"));
+    dialogs->fileAnswers << png;
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save As Bitmap"));
+    QVERIFY(testing::Contents(png).startsWith("\x89PNG"));
+    QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32), form->mapPicture());
 
     const QString nowhere = work.filePath(QStringLiteral("missing/shown.bmp"));
     dialogs->fileAnswers << nowhere;

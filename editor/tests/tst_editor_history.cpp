@@ -51,6 +51,7 @@ private slots:
     void recentMapsOpenAndForgetMissingFiles();
     void aRefusedLoadLeavesMapAndPictureAsTheyWere();
     void hintsWhenAClickCannotDoAnything();
+    void exportToTiledWritesTheMapAndItsSheets();
 
 private:
     QString path(const QString &name) const { return work.filePath(name); }
@@ -423,6 +424,19 @@ void EditorHistoryTest::hintsWhenAClickCannotDoAnything()
     QVERIFY(prompt()->text().startsWith(QStringLiteral("City Caption")));
     CityForm->UncaptionBtnClick();
     QVERIFY(!prompt()->isVisible());
+}
+
+void EditorHistoryTest::exportToTiledWritesTheMapAndItsSheets()
+{
+    openSmallMap(); // set 0 only
+    const QString tmx = path(QStringLiteral("small.tmx"));
+    dialogs->fileAnswers = {tmx};
+    action("ExportToTiled1")->trigger();
+    QCOMPARE(dialogs->fileDialogsShown.last().defaultExt, QStringLiteral("tmx"));
+    QVERIFY(dialogs->messages.isEmpty());
+    QVERIFY(testing::Contents(tmx).contains("orientation=\"hexagonal\""));
+    QVERIFY(QFileInfo::exists(path(QStringLiteral("Set00m.png"))));
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("Set01m.png"))));
 }
 
 QTEST_MAIN(EditorHistoryTest)
