@@ -171,9 +171,12 @@ void TMapForm::FormActivate()
             TilesForm->show();
             TilesForm->addTerrainNames();
         }
-        ui->MapImage->setPictureSize(MapPictureWidth(Map.MapWidth), MapPictureHeight(Map.MapHeight));
-        ui->MapImage->picture().fill(ToQColor(Aqua));
-        drawTitlePanel();
+        // A map opened from the command line is already drawn: the title panel is for an empty start.
+        if (document_.filePath().isEmpty()) {
+            ui->MapImage->setPictureSize(MapPictureWidth(Map.MapWidth), MapPictureHeight(Map.MapHeight));
+            ui->MapImage->picture().fill(ToQColor(Aqua));
+            drawTitlePanel();
+        }
     }
     FirstActivation = false;
     // Coming back to the main window always ends the palette's terrain-edit mode.
