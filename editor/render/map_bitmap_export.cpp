@@ -38,28 +38,23 @@ struct BlockLayout {
     qsizetype bufferSize() const { return BmpHeaderSize + (BlockSize / rowSize + 2) * rowSize; }
 };
 
-// The overlay draws on a 32-bit copy of the band, which then takes the band's place.
-void DrawOverlay(const BandOverlay &overlay, const PixelRows &band, int bandTop)
+} // namespace
+
+void DrawOverlayOnRows(const BandOverlay &overlay, const PixelRows &band, int bandTop, QImage::Format rowFormat)
 {
     const std::size_t rowBytes = std::size_t(band.width) * 3;
-    QImage picture(band.width, band.height, QImage::Format_BGR888);
+    QImage picture(band.width, band.height, rowFormat);
     for (int y = 0; y < band.height; ++y)
         std::memcpy(picture.scanLine(y), band.row(y), rowBytes);
     picture.convertTo(QImage::Format_RGB32);
     overlay(picture, bandTop);
-    picture.convertTo(QImage::Format_BGR888);
+    picture.convertTo(rowFormat);
     for (int y = 0; y < band.height; ++y)
         std::memcpy(band.row(y), picture.constScanLine(y), rowBytes);
 }
 
-} // namespace
-
-RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &library, ColourValue background,
-                            const QString &path, QString &error, const BandOverlay &overlay)
+SetPixels Bgr24SetsOf(const MapStore &map, TileSetLibrary &library, RedrawReport &report)
 {
-    const BlockLayout layout{MapPictureWidth(map.MapWidth), MapPictureHeight(map.MapHeight),
-                             Bmp24RowSize(MapPictureWidth(map.MapWidth))};
-    RedrawReport report;
     const std::array<bool, TileSetCount> used = SetsUsedBy(map);
     SetPixels sets;
     for (int s = 0; s < TileSetCount; ++s) {
@@ -69,6 +64,16 @@ RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &library, Colour
         if (sets[s].isEmpty())
             report.unavailableSets.push_back(s);
     }
+    return sets;
+}
+
+RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &library, ColourValue background,
+                            const QString &path, QString &error, const BandOverlay &overlay)
+{
+    const BlockLayout layout{MapPictureWidth(map.MapWidth), MapPictureHeight(map.MapHeight),
+                             Bmp24RowSize(MapPictureWidth(map.MapWidth))};
+    RedrawReport report;
+    const SetPixels sets = Bgr24SetsOf(map, library, report);
 
     ReplacingFileWriter file(path);
     if (!file.open(layout.fileSize())) {
@@ -88,7 +93,7 @@ RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &library, Colour
         FillAroundHexes(map, sets, rows, bandTop, backgroundRow);
         DrawHexes(map, sets, rows, bandTop);
         if (overlay)
-            DrawOverlay(overlay, rows, bandTop);
+            DrawOverlayOnRows(overlay, rows, bandTop, QImage::Format_BGR888);
         const char *blockBytes =
             reinterpret_cast<const char *>(buffer.data()) + (layout.begin(block) - layout.bufferOffset(block));
         if (!file.write(QByteArray::fromRawData(blockBytes, layout.end(block) - layout.begin(block))))

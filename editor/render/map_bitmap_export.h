@@ -19,6 +19,15 @@ namespace vantor {
 // band, its top row), band after band from the bottom up; neighbouring bands may share a row,
 // which is drawn anew for each.
 using BandOverlay = std::function<void(QImage &band, int bandTop)>;
+
+// The pixels of the sets the map uses, as 3-byte pixels in blue, green, red order; the sets that
+// are missing or unreadable are added to report.unavailableSets.
+SetPixels Bgr24SetsOf(const MapStore &map, TileSetLibrary &library, RedrawReport &report);
+
+// Runs overlay on a 32-bit copy of the 3-byte pixels of band (in the order rowFormat names:
+// QImage::Format_BGR888 or QImage::Format_RGB888), which then takes the band's place.
+void DrawOverlayOnRows(const BandOverlay &overlay, const PixelRows &band, int bandTop, QImage::Format rowFormat);
+
 RedrawReport RenderMapToBmp(const MapStore &map, TileSetLibrary &library, ColourValue background,
                             const QString &path, QString &error, const BandOverlay &overlay = {});
 
