@@ -53,7 +53,7 @@ constexpr ColourValue Aqua = 0xFFFF00;
 constexpr ColourValue Green = 0x008000;
 constexpr ColourValue Silver = 0xC0C0C0;
 
-constexpr int HoverStep = 10; // the hover label follows the mouse in steps of more than this
+constexpr int HoverStep = 10; // the hover label follows the mouse in steps of more than this many screen pixels
 
 const QString WindowCaption = QStringLiteral("Vantor Version 0.50b");
 const QString PickTileHint = QStringLiteral("Pick a tile in the Tiles window");
@@ -642,7 +642,9 @@ void TMapForm::MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers m
 
 void TMapForm::MapImageMouseMove(Qt::KeyboardModifiers, int X, int Y)
 {
-    if (std::abs(X - hoverPosition.x()) <= HoverStep && std::abs(Y - hoverPosition.y()) <= HoverStep)
+    // The step is one of the screen: zoomed in, the label follows smaller moves over the picture.
+    const double step = HoverStep / ui->MapImage->scale();
+    if (std::abs(X - hoverPosition.x()) <= step && std::abs(Y - hoverPosition.y()) <= step)
         return;
     hoverPosition = {X, Y};
     const std::optional<HexCoord> hex = HexOnMapAt(X, Y, Map.MapWidth, Map.MapHeight);

@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QLabel>
 #include <QTest>
 
 using namespace vantor;
@@ -55,6 +56,7 @@ private slots:
     void stepsAndWheelTurns();
     void menuCommandsClampAndNewPicturesKeepTheLevel();
     void clicksAtQuarterAndFourfoldPaintTheHexUnderThem();
+    void hoverNamesTheHexUnderThePointerWhenZoomedIn();
     void ctrlWheelKeepsThePictureUnderThePointer();
     void shownPictureFollowsChangesAndEdgesMapToEdges();
 
@@ -156,6 +158,24 @@ void ZoomTest::clicksAtQuarterAndFourfoldPaintTheHexUnderThem()
         QCOMPARE(int(Map.at(TileIndex, hex.x(), hex.y() - 1)), 0);
         QVERIFY(Shows(*mapImage, at, testing::TileColour(1, 9)));
     }
+}
+
+void ZoomTest::hoverNamesTheHexUnderThePointerWhenZoomedIn()
+{
+    showMap(10, 8);
+    zoom->setZoom(4);
+    auto *label = form->findChild<QLabel *>(QStringLiteral("WhereLbl"));
+    // A move of five picture pixels (twenty on the screen) across the edge of hex (2, 2) names the
+    // hex beyond it.
+    const int y = 100; // the middle of hex (2, 2) is (98, 100)
+    int edge = 98;
+    while (HexOnMapAt(edge, y, Map.MapWidth, Map.MapHeight) == HexOnMapAt(98, y, Map.MapWidth, Map.MapHeight))
+        ++edge;
+    const std::optional<HexCoord> beyond = HexOnMapAt(edge, y, Map.MapWidth, Map.MapHeight);
+    testing::HoverOver(mapImage, QPoint((edge - 3) * 4, y * 4));
+    QVERIFY(label->text().startsWith(QStringLiteral("2,2 ")));
+    testing::HoverOver(mapImage, QPoint((edge + 2) * 4, y * 4));
+    QVERIFY(label->text().startsWith(QStringLiteral("%1,%2 ").arg(beyond->x).arg(beyond->y)));
 }
 
 void ZoomTest::ctrlWheelKeepsThePictureUnderThePointer()
