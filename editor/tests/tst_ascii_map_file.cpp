@@ -550,7 +550,7 @@ void AsciiMapFileTest::hugeFilesAreRefusedInBoundedMemory()
         getrusage(RUSAGE_SELF, &usage);
         return usage.ru_maxrss / 1024;
     };
-    const long before = peakMegabytes();
+    [[maybe_unused]] const long before = peakMegabytes();
 
     auto map = RandomMap(7, 6, 73);
     const auto mapBefore = std::make_unique<MapStore>(*map);
@@ -571,7 +571,10 @@ void AsciiMapFileTest::hugeFilesAreRefusedInBoundedMemory()
     QCOMPARE(count, 3);
     QCOMPARE(cities, CityTable());
     QCOMPARE(terrain, InitialDefaultTerrain());
+#ifndef __SANITIZE_ADDRESS__
+    // (AddressSanitizer keeps up to 256 MB of freed memory aside, so there the peak tells nothing.)
     QVERIFY2(peakMegabytes() - before < 40, qPrintable(QString::number(peakMegabytes() - before)));
+#endif
 }
 
 QTEST_GUILESS_MAIN(AsciiMapFileTest)
