@@ -47,6 +47,7 @@ private slots:
     void saveWithoutAFileAsksForOne();
     void undoAndRedoKeysRestoreThePicture();
     void everyEditIsOneStepNamedInTheMenu();
+    void commonCommandsAnswerTheirKeys();
     void aDroppedFileOpensAfterTheQuestion();
     void recentMapsOpenAndForgetMissingFiles();
     void aRefusedLoadLeavesMapAndPictureAsTheyWere();
@@ -334,6 +335,22 @@ void EditorHistoryTest::everyEditIsOneStepNamedInTheMenu()
     QCOMPARE(action("Redo1")->text(), QStringLiteral("Redo Spray"));
     QVERIFY(action("Redo1")->isEnabled());
     QCOMPARE(form->document().history().count(), 3);
+}
+
+void EditorHistoryTest::commonCommandsAnswerTheirKeys()
+{
+    openSmallMap();
+    TilesForm->hide();
+    pressKeys(Qt::Key_O, Qt::ControlModifier); // the dialog is cancelled: nothing opens
+    pressKeys(Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(dialogs->fileDialogsShown.size(), 2);
+    QCOMPARE(dialogs->fileDialogsShown.at(0).title, QStringLiteral("Load Ketura Map File"));
+    QCOMPARE(dialogs->fileDialogsShown.at(1).title, QStringLiteral("Save Ketura Map bmp"));
+    pressKeys(Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(TilesForm->isVisible());
+    pressKeys(Qt::Key_F1, Qt::NoModifier);
+    QTRY_VERIFY(form->findChild<QWidget *>(QStringLiteral("VantorHelp")) &&
+                form->findChild<QWidget *>(QStringLiteral("VantorHelp"))->isVisible());
 }
 
 void EditorHistoryTest::aDroppedFileOpensAfterTheQuestion()
