@@ -221,21 +221,30 @@ void TMapForm::RefreshMapImage()
     RedrawMap();
 }
 
-void TMapForm::RedrawMap()
+void TMapForm::RedrawMap() { redrawPicture(RedrawKind::Command); }
+
+// A command's redraw shows its progress set by set and leaves the palette with nothing picked; the
+// redraw after an undo or redo keeps the pick and the road overlay.
+void TMapForm::redrawPicture(RedrawKind kind)
 {
     RedrawReport report;
     tileSets.setFolder(Editor.ProgramDir);
     {
         const BusyCursor busy;
-        report = RedrawMapPicture(Map, tileSets, Editor.BackgroundColor, ui->MapImage->picture(),
-                                  [this](int) { ui->MapImage->repaint(); });
-        Editor.CurrentSet = 0;
-        Editor.CurrentTile = -1;
-        if (TilesForm)
-            TilesForm->showSet(0);
-        if (report.lastTileDrawn) {
-            const PixelRect cell = TileRect(report.lastTileDrawn->tile);
-            PaintImage = tileSets.image(report.lastTileDrawn->set).copy(cell.left, cell.top, TileWidth, TileHeight);
+        if (kind == RedrawKind::Command) {
+            report = RedrawMapPicture(Map, tileSets, Editor.BackgroundColor, ui->MapImage->picture(),
+                                      [this](int) { ui->MapImage->repaint(); });
+            Editor.CurrentSet = 0;
+            Editor.CurrentTile = -1;
+            if (TilesForm)
+                TilesForm->showSet(0);
+            if (report.lastTileDrawn) {
+                const PixelRect cell = TileRect(report.lastTileDrawn->tile);
+                PaintImage = tileSets.image(report.lastTileDrawn->set).copy(cell.left, cell.top, TileWidth, TileHeight);
+            }
+        } else {
+            report = RedrawMapPicture(Map, tileSets, Editor.BackgroundColor, ui->MapImage->picture());
+            drawRoadOverlayIfShown();
         }
         ui->MapImage->update();
         ui->MapSizeLbl->setText(QStringLiteral("%1x%2").arg(Map.MapWidth).arg(Map.MapHeight));
@@ -285,9 +294,8 @@ void TMapForm::showRestoredHexes(const std::vector<HexCoord> &hexes)
 {
     tileSets.setFolder(Editor.ProgramDir);
     PatchMapPicture(Map, LoadTileSetsOf(Map, tileSets), Editor.BackgroundColor, ui->MapImage->picture(), hexes);
-    if (ui->ShowRoadConnections1->isChecked()) {
-        DrawRoadOverlay(Map, ui->MapImage->picture());
-        ui->MapImage->update();
+    if (drawRoadOverlayIfShown()) {
+        ui->MapImage->update(); // the overlay may have drawn anywhere
         return;
     }
     for (const HexCoord hex : hexes)
@@ -299,13 +307,7 @@ void TMapForm::showRestoredHexes(const std::vector<HexCoord> &hexes)
 void TMapForm::showRestoredMap()
 {
     ui->MapImage->setPictureSize(MapPictureWidth(Map.MapWidth), MapPictureHeight(Map.MapHeight));
-    tileSets.setFolder(Editor.ProgramDir);
-    const RedrawReport report = RedrawMapPicture(Map, tileSets, Editor.BackgroundColor, ui->MapImage->picture());
-    redrawRoadOverlay();
-    ui->MapImage->update();
-    ui->MapSizeLbl->setText(QStringLiteral("%1x%2").arg(Map.MapWidth).arg(Map.MapHeight));
-    if (!report.unavailableSets.empty())
-        reportUnavailableSets(report.unavailableSets);
+    redrawPicture(RedrawKind::Restore);
 }
 
 void TMapForm::showRestoredTables(const MapTables &tables)
@@ -323,10 +325,12 @@ void TMapForm::showChangedHex(HexCoord hex)
     ui->MapImage->pictureChanged(QRect(cell.left, cell.top, TileWidth, TileHeight));
 }
 
-void TMapForm::redrawRoadOverlay()
+bool TMapForm::drawRoadOverlayIfShown()
 {
-    if (ui->ShowRoadConnections1->isChecked())
-        DrawRoadOverlay(Map, ui->MapImage->picture());
+    if (!ui->ShowRoadConnections1->isChecked())
+        return false;
+    DrawRoadOverlay(Map, ui->MapImage->picture());
+    return true;
 }
 
 // ---- Unsaved changes and quitting ----------------------------------------------------------

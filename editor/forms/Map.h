@@ -143,7 +143,12 @@ private:
     void showRestoredHexes(const std::vector<vantor::HexCoord> &hexes);
     void showRestoredMap();
     void showRestoredTables(const vantor::MapTables &tables);
-    void redrawRoadOverlay();
+    // Draws the road overlay when it is shown; true when it drew.
+    bool drawRoadOverlayIfShown();
+    enum class RedrawKind { Command, Restore };
+    void redrawPicture(RedrawKind kind);
+    // The map was written to path: it is the current file, and a recent one.
+    void mapSaved(const QString &path, vantor::MapFileFormat format);
     void showChangedHex(vantor::HexCoord hex);
 
     // The file commands' work once the file is chosen; each is true when it went through.

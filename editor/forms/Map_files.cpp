@@ -65,6 +65,12 @@ void TMapForm::mapLoaded(const QString &path, MapFileFormat format)
     mapReplaced();
 }
 
+void TMapForm::mapSaved(const QString &path, MapFileFormat format)
+{
+    document_.saved(path, format);
+    recentMaps->add(path);
+}
+
 // ---- Opening from outside and File > Save --------------------------------------------------
 
 bool TMapForm::openFile(const QString &path)
@@ -171,8 +177,7 @@ bool TMapForm::writeNativeMap(const QString &fileName)
         Dialogs().inform(this, QStringLiteral("Map Not Saved"), error);
         return false;
     }
-    document_.saved(fileName, MapFileFormat::NativeMap);
-    recentMaps->add(fileName);
+    mapSaved(fileName, MapFileFormat::NativeMap);
     return true;
 }
 
@@ -228,8 +233,7 @@ bool TMapForm::writeAsciiMap(const QString &fileName)
         Dialogs().inform(this, QStringLiteral("Map Not Saved"), error);
         return false;
     }
-    document_.saved(fileName, MapFileFormat::AsciiMap);
-    recentMaps->add(fileName);
+    mapSaved(fileName, MapFileFormat::AsciiMap);
     return true;
 }
 
@@ -474,8 +478,7 @@ bool TMapForm::writeScenario(const QString &fileName)
         Dialogs().inform(this, QStringLiteral("Scenario Save Aborted!"), error);
         return false;
     }
-    document_.saved(fileName, homemade ? MapFileFormat::HomemadeScenario : MapFileFormat::RegularScenario);
-    recentMaps->add(fileName);
+    mapSaved(fileName, homemade ? MapFileFormat::HomemadeScenario : MapFileFormat::RegularScenario);
     return true;
 }
 

@@ -14,7 +14,6 @@
 
 #include <QAction>
 #include <QPainter>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -140,10 +139,7 @@ void ZoomTest::menuCommandsClampAndNewPicturesKeepTheLevel()
 void ZoomTest::clicksAtQuarterAndFourfoldPaintTheHexUnderThem()
 {
     showMap(10, 8);
-    QTest::mouseClick(TilesForm->findChild<QRadioButton *>(QStringLiteral("RadioGroup1Item1")), Qt::LeftButton);
-    const PixelRect cell = TileRect(9);
-    QTest::mouseClick(TilesForm->findChild<PictureBox *>(QStringLiteral("TileImage")), Qt::LeftButton, {},
-                      QPoint(cell.left + 24, cell.top + 20));
+    testing::PickTile(*TilesForm, 1, 9);
 
     for (const auto &[level, hex] : {std::pair{0.25, QPoint(3, 2)}, std::pair{4.0, QPoint(6, 5)}}) {
         zoom->setZoom(level);
