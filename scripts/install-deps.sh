@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make
-    qt6-base-dev qt6-base-dev-tools libgl-dev libdeflate-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libisal-dev
     libbenchmark-dev
     xvfb xauth
     desktop-file-utils

@@ -17,7 +17,8 @@ namespace vantor {
 // the reason. The report names no last tile.
 // overlay, when given, draws over each band once the map is drawn in it (a 32-bit copy of the
 // band, its top row), band after band from the bottom up; neighbouring bands may share a row,
-// which is drawn anew for each.
+// which is drawn anew for each. A PNG's bands are drawn on several threads at once, so an overlay
+// only reads what the bands share.
 using BandOverlay = std::function<void(QImage &band, int bandTop)>;
 
 // The pixels of the sets the map uses, as 3-byte pixels in blue, green, red order; the sets that

@@ -2,15 +2,14 @@
 
 #include "files/file_io.h"
 #include "model/geometry.h"
+#include "render/zlib_bands.h"
 
 #include <QtEndian>
 
-#include <libdeflate.h>
+#include <isa-l/crc.h>
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <vector>
 
 namespace vantor {
@@ -21,19 +20,51 @@ constexpr char Signature[] = "\x89PNG\r\n\x1a\n";
 // Rows are stored as they are: the tiles of a map repeat, and the raw rows of a repeated tile
 // match each other exactly, which finds longer matches, faster, than rows of differences would.
 constexpr unsigned char NoFilter = 0;
-constexpr qsizetype DataChunkSize = 1 << 20;
 
-void AppendChunk(QByteArray &out, const char type[4], const char *data, qsizetype size)
-{
-    char word[4];
-    qToBigEndian(quint32(size), word);
-    out.append(word, 4);
-    const qsizetype start = out.size();
-    out.append(type, 4);
-    out.append(data, size);
-    qToBigEndian(quint32(libdeflate_crc32(0, out.constData() + start, std::size_t(out.size() - start))), word);
-    out.append(word, 4);
-}
+// A PNG file as the pieces it is written in: the compressed parts are kept as the compressor made
+// them, each the data of a chunk of its own, so a large picture is not copied again.
+class PngPieces {
+public:
+    PngPieces(int width, int height, int channels, const std::vector<QByteArray> &imageData)
+    {
+        char header[13] = {};
+        qToBigEndian(quint32(width), header);
+        qToBigEndian(quint32(height), header + 4);
+        header[8] = 8;                           // bits per sample
+        header[9] = char(channels == 4 ? 6 : 2); // RGBA or RGB; compression, filter and interlace 0
+        pieces_.emplace_back(Signature, 8);
+        addChunk("IHDR", QByteArray(header, sizeof header));
+        for (const QByteArray &part : imageData)
+            addChunk("IDAT", part);
+        addChunk("IEND", QByteArray());
+    }
+
+    const std::vector<QByteArray> &pieces() const { return pieces_; }
+    qint64 size() const
+    {
+        qint64 total = 0;
+        for (const QByteArray &piece : pieces_)
+            total += piece.size();
+        return total;
+    }
+
+private:
+    void addChunk(const char type[4], const QByteArray &data)
+    {
+        QByteArray start(8, Qt::Uninitialized);
+        qToBigEndian(quint32(data.size()), start.data());
+        std::memcpy(start.data() + 4, type, 4);
+        const quint32 crc = crc32_gzip_refl(crc32_gzip_refl(0, reinterpret_cast<const uchar *>(type), 4),
+                                            reinterpret_cast<const uchar *>(data.constData()), quint64(data.size()));
+        QByteArray end(4, Qt::Uninitialized);
+        qToBigEndian(crc, end.data());
+        pieces_.push_back(start);
+        pieces_.push_back(data);
+        pieces_.push_back(end);
+    }
+
+    std::vector<QByteArray> pieces_;
+};
 
 // The pixels of a set in red, green, blue order, for drawing straight into PNG rows.
 class RgbSet {
@@ -65,32 +96,6 @@ ColourValue SwapRedAndBlue(ColourValue colour)
     return (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
 }
 
-// rows holds height rows of 1 + width * channels bytes, each a filter byte and its pixels.
-QByteArray EncodePngRows(int width, int height, int channels, const uchar *rows)
-{
-    const std::size_t size = (1 + std::size_t(width) * channels) * std::size_t(height);
-    const std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
-        libdeflate_alloc_compressor(PngCompressionLevel), &libdeflate_free_compressor);
-    if (!compressor)
-        throw std::bad_alloc();
-    QByteArray compressed(qsizetype(libdeflate_zlib_compress_bound(compressor.get(), size)), Qt::Uninitialized);
-    compressed.resize(qsizetype(
-        libdeflate_zlib_compress(compressor.get(), rows, size, compressed.data(), std::size_t(compressed.size()))));
-
-    QByteArray out(Signature, 8);
-    out.reserve(compressed.size() + 1024);
-    char header[13] = {};
-    qToBigEndian(quint32(width), header);
-    qToBigEndian(quint32(height), header + 4);
-    header[8] = 8;                           // bits per sample
-    header[9] = char(channels == 4 ? 6 : 2); // RGBA or RGB; compression, filter and interlace 0
-    AppendChunk(out, "IHDR", header, sizeof header);
-    for (qsizetype at = 0; at < compressed.size(); at += DataChunkSize)
-        AppendChunk(out, "IDAT", compressed.constData() + at, std::min(DataChunkSize, compressed.size() - at));
-    AppendChunk(out, "IEND", nullptr, 0);
-    return out;
-}
-
 } // namespace
 
 QByteArray EncodePng(const QImage &image)
@@ -99,18 +104,26 @@ QByteArray EncodePng(const QImage &image)
     // Qt's own conversion to byte-ordered pixels is the fast one.
     const QImage pixels =
         image.convertToFormat(channels == 4 ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    const std::size_t rowBytes = std::size_t(pixels.width()) * channels;
-    std::vector<uchar> rows((1 + rowBytes) * std::size_t(pixels.height()));
-    for (int y = 0; y < pixels.height(); ++y) {
-        uchar *row = rows.data() + y * (1 + rowBytes);
-        row[0] = NoFilter;
-        std::memcpy(row + 1, pixels.constScanLine(y), rowBytes);
-    }
-    return EncodePngRows(pixels.width(), pixels.height(), channels, rows.data());
+    const qsizetype pixelBytes = qsizetype(pixels.width()) * channels;
+    const PngPieces png(pixels.width(), pixels.height(), channels,
+                        CompressRowsToZlib(pixels.height(), 1 + pixelBytes, CompressionBandsFor(pixels.height()),
+                                           [&](uchar *rows, int top, int count) {
+                                               for (int y = 0; y < count; ++y) {
+                                                   uchar *row = rows + y * (1 + pixelBytes);
+                                                   row[0] = NoFilter;
+                                                   std::memcpy(row + 1, pixels.constScanLine(top + y), pixelBytes);
+                                               }
+                                           }));
+    QByteArray file;
+    file.reserve(png.size());
+    for (const QByteArray &piece : png.pieces())
+        file.append(piece);
+    return file;
 }
 
 // The picture is drawn straight into the rows the PNG stores, from sets turned into red, green,
-// blue order once: no 32-bit picture, no conversion of its 7.5 million pixels.
+// blue order once: no 32-bit picture, no conversion of its 7.5 million pixels. Its bands are
+// drawn and compressed on all processors at once.
 RedrawReport RenderMapToPng(const MapStore &map, TileSetLibrary &library, ColourValue background,
                             const QString &path, QString &error, const BandOverlay &overlay)
 {
@@ -128,16 +141,22 @@ RedrawReport RenderMapToPng(const MapStore &map, TileSetLibrary &library, Colour
     const int width = MapPictureWidth(map.MapWidth);
     const int height = MapPictureHeight(map.MapHeight);
     const qsizetype rowSize = 1 + qsizetype(width) * 3;
-    std::vector<uchar> rows(std::size_t(rowSize) * std::size_t(height), NoFilter);
-    const PixelRows picture{rows.data() + 1, rowSize, width, height, 3};
-    FillAroundHexes(map, sets, picture, 0, RowOfColour(SwapRedAndBlue(background), width, 3));
-    DrawHexes(map, sets, picture, 0);
-    if (overlay)
-        DrawOverlayOnRows(overlay, picture, 0, QImage::Format_RGB888);
-
-    const QByteArray png = EncodePngRows(width, height, 3, rows.data());
+    const std::vector<uchar> backgroundRow = RowOfColour(SwapRedAndBlue(background), width, 3);
+    const PngPieces png(width, height, 3,
+                        CompressRowsToZlib(height, rowSize, CompressionBandsFor(height), [&](uchar *rows, int top, int count) {
+                            for (int y = 0; y < count; ++y)
+                                rows[y * rowSize] = NoFilter;
+                            const PixelRows band{rows + 1, rowSize, width, count, 3};
+                            FillAroundHexes(map, sets, band, top, backgroundRow);
+                            DrawHexes(map, sets, band, top);
+                            if (overlay)
+                                DrawOverlayOnRows(overlay, band, top, QImage::Format_RGB888);
+                        }));
     ReplacingFileWriter file(path);
-    if (!file.open(png.size()) || !file.write(png) || !file.commit())
+    bool written = file.open(png.size());
+    for (const QByteArray &piece : png.pieces())
+        written = written && file.write(piece);
+    if (!written || !file.commit())
         error = file.error();
     return report;
 }

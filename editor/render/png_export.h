@@ -8,17 +8,12 @@
 
 namespace vantor {
 
-// libdeflate's fastest level, rows unfiltered: a map picture is made of repeated tiles, which the
-// fastest level already finds; a stronger level or filtered rows cost several times the drawing
-// for little or no space.
-inline constexpr int PngCompressionLevel = 1;
-
 // A whole PNG file of image: 24-bit RGB for an image without alpha, with its alpha channel otherwise.
 QByteArray EncodePng(const QImage &image);
 
 // The full-redraw picture of the map written as a PNG file, replaced only once complete. On
 // failure error names the file and the reason. The report names no last tile; overlay as for the
-// bitmap (called once, with the whole picture and top row 0).
+// bitmap, but called for the bands of several threads at once.
 RedrawReport RenderMapToPng(const MapStore &map, TileSetLibrary &library, ColourValue background,
                             const QString &path, QString &error, const BandOverlay &overlay = {});
 

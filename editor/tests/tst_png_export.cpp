@@ -1,0 +1,132 @@
+// The PNG writer's stream, compressed in bands on several threads at once, and the map picture
+// drawn through it: bytes and pixels come out as they went in, whatever the number of bands.
+
+#include "test_support.h"
+
+#include "model/geometry.h"
+#include "render/map_bitmap_export.h"
+#include "render/png_export.h"
+#include "render/tile_set_library.h"
+#include "render/zlib_bands.h"
+#include "tools/road_links.h"
+
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <mutex>
+#include <random>
+
+using namespace vantor;
+using namespace testing;
+
+namespace {
+
+quint32 Adler32(const QByteArray &data)
+{
+    quint32 sum = 1, weightedSum = 0;
+    for (const char byte : data) {
+        sum = (sum + uchar(byte)) % 65521;
+        weightedSum = (weightedSum + sum) % 65521;
+    }
+    return weightedSum << 16 | sum;
+}
+
+// Rows with runs that repeat, as tiles do, between stretches of noise.
+QByteArray SampleRows(int height, qsizetype rowSize)
+{
+    std::mt19937 random(7);
+    QByteArray rows(height * rowSize, Qt::Uninitialized);
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        rows[i] = char((i / 300) % 3 == 0 ? random() : i % 97);
+    return rows;
+}
+
+} // namespace
+
+class PngExportTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void bandsJoinIntoOneZlibStream_data();
+    void bandsJoinIntoOneZlibStream();
+    void adlerOfTwoPiecesIsTheAdlerOfTheWhole();
+    void bandsOfTheMapPictureHoldTheBitmapsPixels();
+};
+
+void PngExportTest::bandsJoinIntoOneZlibStream_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("bands");
+    QTest::newRow("one row") << 1 << 1;
+    QTest::newRow("more bands than rows") << 3 << 8;
+    QTest::newRow("one band of many pieces") << 900 << 1;
+    QTest::newRow("two bands") << 900 << 2;
+    QTest::newRow("bands of uneven rows") << 901 << 7;
+}
+
+void PngExportTest::bandsJoinIntoOneZlibStream()
+{
+    QFETCH(int, height);
+    QFETCH(int, bands);
+    const qsizetype rowSize = 1 + 3 * 700; // a few hundred rows fill a piece a band compresses at once
+    const QByteArray data = SampleRows(height, rowSize);
+    std::mutex lock;
+    std::vector<int> timesMade(std::size_t(height), 0);
+    const std::vector<QByteArray> parts = CompressRowsToZlib(height, rowSize, bands, [&](uchar *rows, int top, int count) {
+        std::memcpy(rows, data.constData() + top * rowSize, std::size_t(count * rowSize));
+        const std::lock_guard guard(lock);
+        for (int y = top; y < top + count; ++y)
+            ++timesMade[std::size_t(y)];
+    });
+    QCOMPARE(timesMade, std::vector<int>(std::size_t(height), 1));
+
+    QByteArray stream(4, Qt::Uninitialized);
+    qToBigEndian(quint32(data.size()), stream.data());
+    for (const QByteArray &part : parts)
+        stream += part;
+    QVERIFY(stream.mid(4).startsWith("\x78\x01"));
+    // zlib checks the stream's Adler-32 too: a wrong one gives nothing back.
+    QCOMPARE(qUncompress(stream), data);
+}
+
+void PngExportTest::adlerOfTwoPiecesIsTheAdlerOfTheWhole()
+{
+    // Long runs of 255 make the sums wrap many times.
+    const QByteArray data = SampleRows(40, 2101) + QByteArray(200000, char(255));
+    for (const qsizetype split : {qsizetype(0), qsizetype(1), qsizetype(65521), qsizetype(84040), data.size()}) {
+        const QByteArray first = data.left(split), second = data.mid(split);
+        QCOMPARE(CombineAdler32(Adler32(first), Adler32(second), second.size()), Adler32(data));
+    }
+}
+
+void PngExportTest::bandsOfTheMapPictureHoldTheBitmapsPixels()
+{
+    QTemporaryDir sets;
+    for (int s = 0; s < TileSetCount; ++s)
+        WriteSyntheticTileSet(sets.path(), s);
+    // Tall enough for a band on each processor, each band drawn in several pieces, with roads
+    // drawn over every piece.
+    const auto map = RandomMap(30, 40, 5);
+    std::mt19937 random(5);
+    for (int y = 0; y < map->MapHeight; ++y)
+        for (int x = 0; x < map->MapWidth; ++x) {
+            map->at(TileSet, x, y) = std::uint8_t(random() % TileSetCount);
+            map->at(RoadLinks, x, y) = std::uint8_t(random() & AllLinkBits);
+        }
+    const BandOverlay roads = [&map](QImage &band, int bandTop) { DrawRoadOverlay(*map, band, bandTop); };
+    TileSetLibrary library(sets.path());
+    QTemporaryDir out;
+    QString error;
+    RenderMapToPng(*map, library, 0x38b8a0, out.filePath(QStringLiteral("m.png")), error, roads);
+    QCOMPARE(error, QString());
+    RenderMapToBmp(*map, library, 0x38b8a0, out.filePath(QStringLiteral("m.bmp")), error, roads);
+    QCOMPARE(error, QString());
+    const QImage png(out.filePath(QStringLiteral("m.png")));
+    QCOMPARE(png.size(), QSize(MapPictureWidth(map->MapWidth), MapPictureHeight(map->MapHeight)));
+    QCOMPARE(png.convertToFormat(QImage::Format_RGB32),
+             QImage(out.filePath(QStringLiteral("m.bmp"))).convertToFormat(QImage::Format_RGB32));
+}
+
+QTEST_GUILESS_MAIN(PngExportTest)
+#include "tst_png_export.moc"
