@@ -82,6 +82,19 @@ private:
     quint32 adler_ = 1;
 };
 
+// The Adler-32 checksum of two pieces of data from the checksums of each, both started at 1: the
+// sums of bytes add up, and the running sum of the whole counts the first piece's sum of bytes
+// once more for each byte of the second.
+quint32 CombineAdler32(quint32 first, quint32 second, qint64 secondSize)
+{
+    const quint64 sizeModulo = quint64(secondSize % AdlerModulus);
+    const quint64 firstSum = first & 0xFFFF;
+    const quint64 sum = (firstSum + (second & 0xFFFF) + AdlerModulus - 1) % AdlerModulus;
+    const quint64 weightedSum =
+        (sizeModulo * firstSum + (first >> 16) + (second >> 16) + AdlerModulus - sizeModulo) % AdlerModulus;
+    return quint32(weightedSum << 16 | sum);
+}
+
 struct CompressedBand {
     QByteArray bytes;
     quint32 adler;
@@ -131,18 +144,6 @@ std::vector<QByteArray> CompressRowsToZlib(int height, qsizetype rowSize, int ba
     qToBigEndian(adler, trailer.data());
     parts.push_back(trailer);
     return parts;
-}
-
-// The running sums of the first piece carried over the second: its sum of bytes is added, and
-// the first sum counts once more for each of the second piece's bytes.
-quint32 CombineAdler32(quint32 first, quint32 second, qint64 secondSize)
-{
-    const quint64 sizeModulo = quint64(secondSize % AdlerModulus);
-    const quint64 firstSum = first & 0xFFFF;
-    const quint64 sum = (firstSum + (second & 0xFFFF) + AdlerModulus - 1) % AdlerModulus;
-    const quint64 weightedSum =
-        (sizeModulo * firstSum + (first >> 16) + (second >> 16) + AdlerModulus - sizeModulo) % AdlerModulus;
-    return quint32(weightedSum << 16 | sum);
 }
 
 } // namespace vantor

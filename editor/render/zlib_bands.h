@@ -23,8 +23,4 @@ int CompressionBandsFor(int height);
 std::vector<QByteArray> CompressRowsToZlib(int height, qsizetype rowSize, int bandCount,
                                            const RowProducer &produceRows);
 
-// The Adler-32 checksum of two pieces of data from the checksums of each, the second secondSize
-// bytes long.
-quint32 CombineAdler32(quint32 first, quint32 second, qint64 secondSize);
-
 } // namespace vantor
