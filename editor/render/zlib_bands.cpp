@@ -29,9 +29,12 @@ constexpr quint32 AdlerModulus = 65521;
 // One band's raw deflate stream, fed a few rows at a time.
 class BandDeflater {
 public:
-    BandDeflater(bool lastBand, QByteArray start)
+    // Room is made at once for bandSize bytes stored as they are: pages the stream never reaches
+    // are never touched, and the stream is never moved.
+    BandDeflater(bool lastBand, QByteArray start, qsizetype bandSize)
         : out_(std::move(start)), used_(out_.size()), levelBuffer_(ISAL_DEF_LVL1_DEFAULT), lastBand_(lastBand)
     {
+        reserve(roomFor(bandSize));
         isal_deflate_init(&stream_);
         stream_.level = CompressionLevel;
         stream_.level_buf = levelBuffer_.data();
@@ -50,8 +53,7 @@ public:
         stream_.flush = endOfBand && !lastBand_ ? SYNC_FLUSH : NO_FLUSH;
         const int endState = lastBand_ ? ZSTATE_END : ZSTATE_NEW_HDR;
         do {
-            // Room for the data stored as it is, with the headers of its blocks.
-            reserve(size + size / 64 + 1024);
+            reserve(roomFor(size));
             stream_.next_out = reinterpret_cast<uchar *>(out_.data()) + used_;
             stream_.avail_out = quint32(out_.size() - used_);
             if (isal_deflate(&stream_) != COMP_OK)
@@ -68,6 +70,8 @@ public:
     }
 
 private:
+    // Room for size bytes stored as they are, with the headers of their blocks.
+    static qsizetype roomFor(qsizetype size) { return size + size / 64 + 1024; }
     void reserve(qsizetype room)
     {
         if (out_.size() - used_ < room)
@@ -115,7 +119,8 @@ std::vector<QByteArray> CompressRowsToZlib(int height, qsizetype rowSize, int ba
     const auto compressBand = [&](int band) {
         const int top = int(qint64(height) * band / bandCount);
         const int end = int(qint64(height) * (band + 1) / bandCount);
-        BandDeflater deflater(band == bandCount - 1, band == 0 ? QByteArray(ZlibHeader, 2) : QByteArray());
+        BandDeflater deflater(band == bandCount - 1, band == 0 ? QByteArray(ZlibHeader, 2) : QByteArray(),
+                              qsizetype(end - top) * rowSize);
         std::vector<uchar> rows(std::size_t(std::min(chunkRows, std::max(1, end - top)) * rowSize));
         int y = top;
         do {
