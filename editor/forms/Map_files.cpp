@@ -163,10 +163,8 @@ bool TMapForm::saveMapWithDialog()
     SaveDialog1.title = QStringLiteral("Save Ketura Map File");
     SaveDialog1.filter = QStringLiteral("Map files (*.map)|*.map| All files (*.*) |*.*");
     SaveDialog1.defaultExt = QStringLiteral("map");
-    const QString fileName = Dialogs().saveFileName(this, SaveDialog1);
+    const QString fileName = AskFileToWrite(this, SaveDialog1);
     if (fileName.isEmpty())
-        return false;
-    if (QFileInfo::exists(fileName) && !ConfirmOverwrite(this, fileName))
         return false;
     return writeNativeMap(fileName);
 }
@@ -200,10 +198,8 @@ void TMapForm::ExportToTiled1Click()
     SaveDialog1.title = QStringLiteral("Export Map to Tiled");
     SaveDialog1.filter = QStringLiteral("Tiled maps (*.tmx)|*.tmx|All files (*.*)|*.*");
     SaveDialog1.defaultExt = QStringLiteral("tmx");
-    const QString fileName = Dialogs().saveFileName(this, SaveDialog1);
+    const QString fileName = AskFileToWrite(this, SaveDialog1);
     if (fileName.isEmpty())
-        return;
-    if (QFileInfo::exists(fileName) && !ConfirmOverwrite(this, fileName))
         return;
     const std::vector<MapLabel> labels = MapLabelsOf(Map, PlaceForm->places(), Editor.PlaceCount, CityForm->cities());
     if (const QString error = ExportMapToTmx(fileName, Map, Editor.ProgramDir, Editor.DefaultTerrain, labels,
@@ -219,10 +215,8 @@ void TMapForm::SaveASCIIClick()
     SaveDialog1.filter = QStringLiteral("ASCII Map File (*.amf)| *.amf|All files (*.*)|*.*");
     SaveDialog1.defaultExt = QStringLiteral("AMF");
     SaveDialog1.title = QStringLiteral("Save Map in ASCII File");
-    const QString fileName = Dialogs().saveFileName(this, SaveDialog1);
+    const QString fileName = AskFileToWrite(this, SaveDialog1);
     if (fileName.isEmpty())
-        return;
-    if (QFileInfo::exists(fileName) && !ConfirmOverwrite(this, fileName))
         return;
     writeAsciiMap(fileName);
 }
@@ -362,10 +356,8 @@ void TMapForm::SaveDefaultTerrain1Click()
     SaveDialog1.title = QStringLiteral("Save Default Terrain");
     SaveDialog1.filter = QStringLiteral("Text files (*.txt)| *.txt|All files (*.*) |*.*");
     SaveDialog1.defaultExt = QStringLiteral("txt");
-    const QString fileName = Dialogs().saveFileName(this, SaveDialog1);
+    const QString fileName = AskFileToWrite(this, SaveDialog1);
     if (fileName.isEmpty())
-        return;
-    if (QFileInfo::exists(fileName) && !ConfirmOverwrite(this, fileName))
         return;
     if (const QString error = WriteDefaultTerrainFile(fileName, Editor.DefaultTerrain); !error.isEmpty())
         Dialogs().inform(this, QStringLiteral("Default Terrain Not Saved"), error);

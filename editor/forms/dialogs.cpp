@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -99,4 +100,12 @@ bool ConfirmOverwrite(QWidget *parent, const QString &fileName)
 {
     const QString text = QStringLiteral("Warning. You are about to overwrite\n%1\nGo ahead????").arg(fileName, 20);
     return Dialogs().confirm(parent, QStringLiteral("Overwrite Warning"), text);
+}
+
+QString AskFileToWrite(QWidget *parent, const FileDialogSettings &settings)
+{
+    const QString fileName = Dialogs().saveFileName(parent, settings);
+    if (fileName.isEmpty() || (QFileInfo::exists(fileName) && !ConfirmOverwrite(parent, fileName)))
+        return {};
+    return fileName;
 }

@@ -46,3 +46,7 @@ QString QtNameFilters(const QString &filter);
 
 // Asks before a file is overwritten; true when the user agrees.
 bool ConfirmOverwrite(QWidget *parent, const QString &fileName);
+
+// The file a save command writes: asked for with settings and, when it exists, confirmed to be
+// overwritten. Empty when the user cancels either question.
+QString AskFileToWrite(QWidget *parent, const FileDialogSettings &settings);
