@@ -11,8 +11,6 @@
 #include "core/PixelOps.h"
 
 #include <QCloseEvent>
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPainter>
@@ -108,21 +106,13 @@ std::optional<ColorValue> TSetsForm::backgroundColor()
     return color;
 }
 
-bool TSetsForm::saveImage(const QImage &image, const QString &path)
-{
-    QString error;
-    if (SaveBmp24(image, path, &error))
-        return true;
-    Dialogs().showError(this, error);
-    return false;
-}
-
 void TSetsForm::saveWithDialog(const QImage &image, const QString &title)
 {
     SaveDialog1 = {title, BitmapFilter, QStringLiteral("bmp")};
     const QString path = Dialogs().saveFile(this, SaveDialog1);
-    if (!path.isEmpty())
-        saveImage(image, path);
+    QString error;
+    if (!path.isEmpty() && !SaveBmp24(image, path, &error))
+        Dialogs().showError(this, error);
 }
 
 void TSetsForm::LoadBtnClick()
@@ -146,27 +136,32 @@ void TSetsForm::SaveBtnClick() { saveWithDialog(smallImage(), QStringLiteral("Sa
 
 void TSetsForm::SaveLBtnClick() { saveWithDialog(largeImage(), QStringLiteral("Save Large Bitmap")); }
 
+EnhanceSettings TSetsForm::enhanceSettings() const
+{
+    return EnhanceForm ? EnhanceForm->settings() : EnhanceSettings{};
+}
+
 void TSetsForm::ShrinkBtnClick()
 {
     BusyCursor busy;
-    const EnhanceSettings settings = EnhanceForm ? EnhanceForm->settings() : EnhanceSettings{};
-    const bool enhance = ui->EnhanceCB->isChecked();
-    ImageCanvas *canvas = ui->SmallImage;
-    Shrink(largeImage(), smallImage(), enhance ? &settings : nullptr,
-           [canvas](int row) { canvas->repaint(0, row, canvas->width(), 1); });
+    const EnhanceSettings settings = enhanceSettings();
+    Shrink(largeImage(), smallImage(), ui->EnhanceCB->isChecked() ? &settings : nullptr, smallRowRepainter());
 }
 
-bool TSetsForm::lines()
+std::function<void(int)> TSetsForm::smallRowRepainter()
+{
+    ImageCanvas *canvas = ui->SmallImage;
+    return [canvas](int row) { canvas->repaint(0, row, canvas->width(), 1); };
+}
+
+void TSetsForm::LinesBtnClick()
 {
     const std::optional<ColorValue> color = backgroundColor();
     if (!color)
-        return false;
+        return;
     Lines(smallImage(), *color);
     ui->SmallImage->update();
-    return true;
 }
-
-void TSetsForm::LinesBtnClick() { lines(); }
 
 void TSetsForm::FillBtnClick()
 {
@@ -212,45 +207,44 @@ bool TSetsForm::openArchive(ArchiveFile &archive)
     return true;
 }
 
-bool TSetsForm::generate(QStringList *problems, ArchiveFile *batchArchive)
+std::function<void()> TSetsForm::largeTileRepainter()
+{
+    // Tiles arrive in order, so a count tells which cell the last one filled.
+    ImageCanvas *canvas = ui->LargeImage;
+    return [canvas, tile = 0]() mutable {
+        const int column = tile % LargeColumns, row = tile / LargeColumns;
+        if (row < LargeRows)
+            canvas->repaint(LargeTileX(column), LargeTileY(column, row), LargeTileStepX + 16, LargeTileStepY + 4);
+        ++tile;
+    };
+}
+
+void TSetsForm::showGenerated()
+{
+    ui->LargeImage->update();
+    ui->Back1Lbl->setText(ColorHexText(PixelColor(largeImage(), 1, 1)));
+}
+
+void TSetsForm::GenerateBtnClick()
 {
     const std::optional<ColorValue> color = backgroundColor();
     if (!color)
-        return false;
+        return;
     BusyCursor busy;
     QImage &large = largeImage();
     large.fill(ToRgb(*color));
     ui->LargeImage->repaint();
 
     // Generate on its own looks for the archive each time; without one the image stays background.
-    ArchiveFile ownArchive;
-    ArchiveFile &archive = batchArchive ? *batchArchive : ownArchive;
-    if (!batchArchive && !openArchive(ownArchive))
-        return true;
-
+    ArchiveFile archive;
+    if (!openArchive(archive))
+        return;
     ArchiveStream stream = archive.stream();
-    const int set = ui->UpDown1->value();
-    ImageCanvas *canvas = ui->LargeImage;
-    int tile = 0;
-    const DecodeReport report = DecodeSet(stream, set, large, m_decoder, [canvas, &tile]() {
-        const int column = tile % LargeColumns, row = tile / LargeColumns;
-        if (row < LargeRows)
-            canvas->repaint(LargeTileX(column), LargeTileY(column, row), LargeTileStepX + 16, LargeTileStepY + 4);
-        ++tile;
-    });
-    ui->LargeImage->update();
-    ui->Back1Lbl->setText(ColorHexText(PixelColor(large, 1, 1)));
-    if (!report.complete) {
-        const QString message = QStringLiteral("%1 The set was drawn as far as it was read.").arg(report.problem);
-        if (problems)
-            problems->append(report.problem);
-        else
-            Dialogs().showError(this, message);
-    }
-    return true;
+    const DecodeReport report = DecodeSet(stream, ui->UpDown1->value(), large, m_decoder, largeTileRepainter());
+    showGenerated();
+    if (!report.complete)
+        Dialogs().showError(this, QStringLiteral("%1 The set was drawn as far as it was read.").arg(report.problem));
 }
-
-void TSetsForm::GenerateBtnClick() { generate(nullptr); }
 
 void TSetsForm::setButtonsEnabled(bool enabled)
 {
@@ -258,6 +252,26 @@ void TSetsForm::setButtonsEnabled(bool enabled)
                                 ui->GenerateBtn, ui->BleedBtn, ui->FillBtn})
         button->setEnabled(enabled);
     ui->UpDown1->setEnabled(enabled);
+}
+
+bool TSetsForm::startBatchSet(int set, int index, int total, SetSteps &steps)
+{
+    if (m_batchCancelled)
+        return false;
+    ui->ProgressLbl->setText(QStringLiteral("Set %1 of %2").arg(index + 1).arg(total));
+    ui->UpDown1->setValue(set);
+    repaint();
+    // The controls as they are now: the user may change them between two sets.
+    const std::optional<ColorValue> color = backgroundColor();
+    if (!color)
+        return false;
+    steps.background = *color;
+    steps.saveSmall = ui->SaveSCB->isChecked();
+    steps.saveLarge = ui->SaveLCB->isChecked();
+    steps.lines = ui->LinesCB->isChecked();
+    steps.enhance = ui->EnhanceCB->isChecked();
+    steps.enhancement = enhanceSettings();
+    return true;
 }
 
 void TSetsForm::AutoBtnClick()
@@ -269,56 +283,45 @@ void TSetsForm::AutoBtnClick()
     // The batch lets window messages through after each set; the buttons that
     // would start another operation in the middle of it wait until it ends.
     setButtonsEnabled(false);
-    QStringList problems;
-    int written = 0;
-    int done = 0;
     // The archive is found (or asked for) once: without it the batch writes nothing, so the sets
     // already there stay as they are.
+    BatchResult result;
     ArchiveFile archive;
-    bool stopped = !openArchive(archive);
-    for (int set = 0; set < TileSetCount && !stopped && !m_batchCancelled; ++set) {
-        ui->ProgressLbl->setText(QStringLiteral("Set %1 of %2").arg(set + 1).arg(TileSetCount));
-        ui->UpDown1->setValue(set);
-        repaint();
-        if (!generate(&problems, &archive)) {
-            stopped = true;
-            break;
-        }
-        ShrinkBtnClick();
-        if (ui->LinesCB->isChecked() && !lines()) {
-            stopped = true;
-            break;
-        }
-        ui->SmallImage->repaint();
-        if (ui->SaveSCB->isChecked()) {
-            if (!saveImage(smallImage(), SmallSetFileName(set))) {
-                stopped = true;
+    if (openArchive(archive)) {
+        BusyCursor busy;
+        BatchObserver observer;
+        observer.beforeSet = [this](int set, int index, int total, SetSteps &steps) {
+            return startBatchSet(set, index, total, steps);
+        };
+        std::function<void()> repaintTile;
+        observer.stepDone = [this, &repaintTile](BatchStep step) {
+            switch (step) {
+            case BatchStep::LargeFilled:
+                ui->LargeImage->repaint();
+                repaintTile = largeTileRepainter(); // the tiles of the new set count from 0
                 break;
+            case BatchStep::Generated: showGenerated(); break;
+            case BatchStep::SmallDrawn: ui->SmallImage->repaint(); break;
             }
-            ++written;
-        }
-        if (ui->SaveLCB->isChecked()) {
-            if (!saveImage(largeImage(), LargeSetFileName(set))) {
-                stopped = true;
-                break;
-            }
-            ++written;
-        }
-        ++done;
-        QCoreApplication::processEvents();
+        };
+        observer.afterTile = [&repaintTile] { repaintTile(); };
+        observer.afterRow = smallRowRepainter();
+        result = RunBatch(archive.stream(), BatchOptions{}, m_decoder, largeImage(), smallImage(), observer);
     }
+    if (!result.error.isEmpty())
+        Dialogs().showError(this, result.error);
     setButtonsEnabled(true);
     m_batchRunning = false;
 
-    if (stopped || m_batchCancelled)
-        ui->ProgressLbl->setText(QStringLiteral("Stopped after %1 of %2 sets").arg(done).arg(TileSetCount));
-    else if (written > 0)
-        ui->ProgressLbl->setText(QStringLiteral("Done: %1 files written").arg(written));
+    if (result.setsDone < TileSetCount || m_batchCancelled)
+        ui->ProgressLbl->setText(QStringLiteral("Stopped after %1 of %2 sets").arg(result.setsDone).arg(TileSetCount));
+    else if (!result.written.isEmpty())
+        ui->ProgressLbl->setText(QStringLiteral("Done: %1 files written").arg(result.written.size()));
     else
-        ui->ProgressLbl->setText(QStringLiteral("Done: %1 sets shown, no files written").arg(done));
-    if (!problems.isEmpty())
+        ui->ProgressLbl->setText(QStringLiteral("Done: %1 sets shown, no files written").arg(result.setsDone));
+    if (!result.problems.isEmpty())
         Dialogs().showError(this, QStringLiteral("Some tile sets were read only in part and were made from what could be read:\n\n%1")
-                                      .arg(problems.join(QLatin1Char('\n'))));
+                                      .arg(result.problems.join(QLatin1Char('\n'))));
 }
 
 void TSetsForm::HelpBtnClick()

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "Dialogs.h"
+#include "core/Batch.h"
 #include "core/ColorValue.h"
+#include "core/EnhanceColor.h"
 #include "core/TileArchive.h"
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 namespace Ui {
@@ -49,12 +52,17 @@ private:
     // Opens til.pfp in the current folder, or the archive the user points at; false when the user
     // cancels or the file cannot be opened (the error is shown).
     bool openArchive(dovrel::ArchiveFile &archive);
-    // The steps, telling whether the batch may go on. Generate uses the batch's archive when given
-    // one, else looks for it itself.
-    bool generate(QStringList *problems, dovrel::ArchiveFile *batchArchive = nullptr);
-    bool lines();
+    // The batch's start of a set: shows which set it is and reads the controls into `steps`;
+    // false ends the batch (closed window, background text that is not a number).
+    bool startBatchSet(int set, int index, int total, dovrel::SetSteps &steps);
+    // Repaints the large image's cells one by one as Generate draws a set's tiles.
+    std::function<void()> largeTileRepainter();
+    // Repaints the small image row by row as Shrink writes it.
+    std::function<void(int)> smallRowRepainter();
+    // After Generate: the new tiles on screen, and the background the canvas really holds.
+    void showGenerated();
+    dovrel::EnhanceSettings enhanceSettings() const;
     std::optional<dovrel::ColorValue> backgroundColor();
-    bool saveImage(const QImage &image, const QString &path);
     void saveWithDialog(const QImage &image, const QString &title);
     void setButtonsEnabled(bool enabled);
 

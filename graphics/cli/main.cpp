@@ -1,8 +1,7 @@
-// dovrel-cli: the tile-set batch without a window, and the sample tile archive.
+// dovrel-cli: the tile-set batch without a window.
 
 #include "core/Batch.h"
 #include "core/IntText.h"
-#include "core/SampleArchive.h"
 #include "core/TileArchive.h"
 
 #include <QCoreApplication>
@@ -22,7 +21,6 @@ const char *UsageText =
     "  dovrel-cli generate [ARCHIVE] [--out DIR] [--set N]... [--large] [--no-small]\n"
     "                      [--no-lines] [--no-enhance] [--background VALUE]\n"
     "                      [--red V] [--green V] [--blue V] [--min V]\n"
-    "  dovrel-cli sample-archive OUT\n"
     "\n"
     "generate        writes the tile-set bitmaps Setxxm.bmp (and SetLxx.bmp with --large)\n"
     "                from the tile archive (default \"til.pfp\" in the current folder)\n"
@@ -30,8 +28,7 @@ const char *UsageText =
     "                all 16 by default), exactly as the window's batch does.\n"
     "  --background  background and outline colour, 0xBBGGRR (default 0x38B8A0)\n"
     "  --red, --green, --blue, --min\n"
-    "                enhancement values 0 to 100 (default 20 each)\n"
-    "sample-archive  writes a sample tile archive with procedurally drawn tiles to OUT.\n";
+    "                enhancement values 0 to 100 (default 20 each)\n";
 
 void Print(FILE *to, const QString &text)
 {
@@ -46,21 +43,10 @@ int UsageError(const QString &message)
     return Usage;
 }
 
-int RunSampleArchive(const QStringList &args)
-{
-    if (args.size() != 1 || args[0].startsWith(QLatin1Char('-')))
-        return UsageError(QStringLiteral("sample-archive takes exactly one output file name"));
-    QString error;
-    if (!WriteSampleArchive(args[0], &error)) {
-        Print(stderr, QStringLiteral("dovrel-cli: %1\n").arg(error));
-        return Refused;
-    }
-    return Ok;
-}
-
 int RunGenerate(const QStringList &args)
 {
     BatchOptions options;
+    options.outputDir = QStringLiteral(".");
     QString archivePath = QString::fromLatin1(ArchiveFileName);
     bool archiveGiven = false;
     QString backgroundText = QString::fromLatin1(DefaultBackgroundText);
@@ -94,24 +80,24 @@ int RunGenerate(const QStringList &args)
             if (status == Ok && !sets.contains(set))
                 sets.append(set);
         } else if (arg == QLatin1String("--large")) {
-            options.saveLarge = true;
+            options.steps.saveLarge = true;
         } else if (arg == QLatin1String("--no-small")) {
-            options.saveSmall = false;
+            options.steps.saveSmall = false;
         } else if (arg == QLatin1String("--no-lines")) {
-            options.lines = false;
+            options.steps.lines = false;
         } else if (arg == QLatin1String("--no-enhance")) {
-            options.enhance = false;
+            options.steps.enhance = false;
         } else if (arg == QLatin1String("--background")) {
             if (!value(&backgroundText))
                 return UsageError(QStringLiteral("--background needs a value"));
         } else if (arg == QLatin1String("--red")) {
-            status = number(0, 100, &options.enhancement.red);
+            status = number(0, 100, &options.steps.enhancement.red);
         } else if (arg == QLatin1String("--green")) {
-            status = number(0, 100, &options.enhancement.green);
+            status = number(0, 100, &options.steps.enhancement.green);
         } else if (arg == QLatin1String("--blue")) {
-            status = number(0, 100, &options.enhancement.blue);
+            status = number(0, 100, &options.steps.enhancement.blue);
         } else if (arg == QLatin1String("--min")) {
-            status = number(0, 100, &options.enhancement.min);
+            status = number(0, 100, &options.steps.enhancement.min);
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             return UsageError(QStringLiteral("unknown option %1").arg(arg));
         } else if (!archiveGiven) {
@@ -132,7 +118,7 @@ int RunGenerate(const QStringList &args)
         Print(stderr, QStringLiteral("dovrel-cli: %1\n").arg(error));
         return Refused;
     }
-    options.background = *background;
+    options.steps.background = *background;
 
     if (!QDir(options.outputDir).exists()) {
         Print(stderr, QStringLiteral("dovrel-cli: the output folder \"%1\" does not exist\n").arg(options.outputDir));
@@ -169,7 +155,5 @@ int main(int argc, char **argv)
     }
     if (command == QLatin1String("generate"))
         return RunGenerate(args);
-    if (command == QLatin1String("sample-archive"))
-        return RunSampleArchive(args);
     return UsageError(QStringLiteral("unknown command %1").arg(command));
 }
