@@ -6,8 +6,8 @@
 #include "core/Batch.h"
 #include "core/BmpFile.h"
 #include "core/PixelOps.h"
-#include "core/SampleArchive.h"
 #include "core/TileArchive.h"
+#include "samples/SampleArchive.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

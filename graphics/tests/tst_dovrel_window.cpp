@@ -11,7 +11,7 @@
 #include "core/Batch.h"
 #include "core/BmpFile.h"
 #include "core/PixelOps.h"
-#include "core/SampleArchive.h"
+#include "samples/SampleArchive.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 
@@ -116,7 +117,9 @@ private slots:
     void saveButtonsWriteBitmapsAndReportFailures();
     void savesOnAFullDiskKeepTheOldFiles();
     void loadTakesTheBitmapsSizeAndRefusesBrokenFiles();
+    void batchWritesTheSameSetsAsTheCommandLine_data();
     void batchWritesTheSameSetsAsTheCommandLine();
+    void batchReadsTheControlsAnewForEverySet();
     void batchFileNamesFollowTheSaveBoxes();
     void batchWithoutTheArchiveWritesNothing();
     void enhanceSlidersShowTheirValuesAndTrack();
@@ -404,25 +407,115 @@ void TestWindow::loadTakesTheBitmapsSizeAndRefusesBrokenFiles()
     QCOMPARE(m_sets->largeImage(), before);
 }
 
+void TestWindow::batchWritesTheSameSetsAsTheCommandLine_data()
+{
+    QTest::addColumn<bool>("small");
+    QTest::addColumn<bool>("large");
+    QTest::addColumn<bool>("lines");
+    QTest::addColumn<bool>("enhance");
+    QTest::addColumn<QString>("background");
+    QTest::addColumn<QList<int>>("sliders"); // red, green, blue, min
+    QTest::newRow("start values") << true << false << true << true << "0x38B8A0" << QList<int>{20, 20, 20, 20};
+    QTest::newRow("both sizes, no lines, moved sliders")
+        << true << true << false << true << "$0000FF" << QList<int>{50, 0, 35, 10};
+    QTest::newRow("large only, not enhanced") << false << true << true << false << "1056816" << QList<int>{100, 100, 100, 100};
+}
+
 void TestWindow::batchWritesTheSameSetsAsTheCommandLine()
 {
+    QFETCH(bool, small);
+    QFETCH(bool, large);
+    QFETCH(bool, lines);
+    QFETCH(bool, enhance);
+    QFETCH(QString, background);
+    QFETCH(QList<int>, sliders);
+
+    // The window's controls, and the same settings as dovrel-cli's options.
+    ui->SaveSCB->setChecked(small);
+    ui->SaveLCB->setChecked(large);
+    ui->LinesCB->setChecked(lines);
+    ui->EnhanceCB->setChecked(enhance);
+    ui->BackEdit->setText(background);
+    QStringList args = {QStringLiteral("generate"), archivePath(), QStringLiteral("--background"), background};
+    const QList<QPair<QSlider *, QString>> sliderOptions = {{m_enhance->ui->RedTB, QStringLiteral("--red")},
+                                                          {m_enhance->ui->GreenTB, QStringLiteral("--green")},
+                                                          {m_enhance->ui->BlueTB, QStringLiteral("--blue")},
+                                                          {m_enhance->ui->MinTB, QStringLiteral("--min")}};
+    for (int i = 0; i < 4; ++i) {
+        sliderOptions[i].first->setValue(-sliders[i]);
+        args << sliderOptions[i].second << QString::number(sliders[i]);
+    }
+    if (!small)
+        args << QStringLiteral("--no-small");
+    if (large)
+        args << QStringLiteral("--large");
+    if (!lines)
+        args << QStringLiteral("--no-lines");
+    if (!enhance)
+        args << QStringLiteral("--no-enhance");
+
     Click(ui->AutoBtn);
     QStringList expected;
-    for (int s = 0; s < 16; ++s)
-        expected.append(SmallSetFileName(s));
+    for (int s = 0; s < 16; ++s) {
+        if (small)
+            expected.append(SmallSetFileName(s));
+        if (large)
+            expected.append(LargeSetFileName(s));
+    }
+    expected.sort();
     QCOMPARE(Bitmaps(m_dir->path()), expected);
     QCOMPARE(ui->UpDown1->value(), 15);
-    QCOMPARE(ui->ProgressLbl->text(), QStringLiteral("Done: 16 files written"));
+    QCOMPARE(ui->ProgressLbl->text(), QStringLiteral("Done: %1 files written").arg(expected.size()));
     QVERIFY(m_dialogs->errors.isEmpty());
     QVERIFY(!m_sets->batchRunning());
 
     QTemporaryDir cliOut;
     QProcess cli;
-    cli.start(QStringLiteral(DOVREL_CLI_PATH), {QStringLiteral("generate"), archivePath(), QStringLiteral("--out"), cliOut.path()});
+    cli.start(QStringLiteral(DOVREL_CLI_PATH), args << QStringLiteral("--out") << cliOut.path());
     QVERIFY(cli.waitForFinished(120000));
     QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(Bitmaps(cliOut.path()), expected);
     for (const QString &name : expected)
         QVERIFY2(ReadFile(m_dir->filePath(name)) == ReadFile(cliOut.filePath(name)), qPrintable(name));
+}
+
+void TestWindow::batchReadsTheControlsAnewForEverySet()
+{
+    // Changed while the batch lets messages through after set 0: sets 1 on follow the new boxes.
+    // The window is the timers' context: a timer the batch never let through dies with it.
+    QTimer::singleShot(0, m_sets.get(), [ui = ui] {
+        ui->SaveLCB->setChecked(true);
+        ui->BackEdit->setText(QStringLiteral("$FF0000"));
+    });
+    Click(ui->AutoBtn);
+    QCOMPARE(Bitmaps(m_dir->path()).size(), 31);
+    QVERIFY(!QFile::exists(m_dir->filePath(LargeSetFileName(0))));
+    QVERIFY(QFile::exists(m_dir->filePath(LargeSetFileName(1))));
+    QString error;
+    QCOMPARE(PixelColor(*LoadBitmap(m_dir->filePath(SmallSetFileName(0)), &error), 48, 0), DefaultBackground);
+    QCOMPARE(PixelColor(*LoadBitmap(m_dir->filePath(SmallSetFileName(1)), &error), 48, 0), ColorValue(0xFF0000));
+    QCOMPARE(ui->ProgressLbl->text(), QStringLiteral("Done: 31 files written"));
+
+    // A background that stops being a number ends the batch before the next set, with the message.
+    QTimer::singleShot(0, m_sets.get(), [ui = ui] { ui->BackEdit->setText(QStringLiteral("blue")); });
+    ui->BackEdit->setText(QStringLiteral("0x38B8A0"));
+    Click(ui->AutoBtn);
+    QCOMPARE(m_dialogs->errors, QStringList{QStringLiteral("'blue' is not a valid integer value")});
+    QCOMPARE(ui->ProgressLbl->text(), QStringLiteral("Stopped after 1 of 16 sets"));
+    QCOMPARE(ui->UpDown1->value(), 1);
+    QVERIFY(ui->AutoBtn->isEnabled());
+    QCOMPARE(PixelColor(*LoadBitmap(m_dir->filePath(SmallSetFileName(0)), &error), 48, 0), DefaultBackground);
+    QCOMPARE(PixelColor(*LoadBitmap(m_dir->filePath(SmallSetFileName(1)), &error), 48, 0), ColorValue(0xFF0000));
+
+    // Closing the window stops the batch after the set in hand.
+    QTimer::singleShot(0, m_sets.get(), [sets = m_sets.get()] { sets->close(); });
+    ui->BackEdit->setText(QStringLiteral("$FF0000"));
+    Click(ui->AutoBtn);
+    QCOMPARE(ui->ProgressLbl->text(), QStringLiteral("Stopped after 1 of 16 sets"));
+    QCOMPARE(ui->UpDown1->value(), 0);
+    QCOMPARE(PixelColor(*LoadBitmap(m_dir->filePath(SmallSetFileName(0)), &error), 48, 0), ColorValue(0xFF0000));
+    QCOMPARE(PixelColor(*LoadBitmap(m_dir->filePath(SmallSetFileName(1)), &error), 48, 0), ColorValue(0xFF0000)); // the earlier run's
+    QCOMPARE(m_dialogs->errors.size(), 1);
 }
 
 void TestWindow::batchFileNamesFollowTheSaveBoxes()

@@ -1,12 +1,14 @@
-// The sample tile archive: layout, determinism, coding, and tiles that face the right sides.
+// The sample tile archive: layout, determinism, coding, tiles that face the right sides, and the
+// program that writes it.
 
 #include "TestSupport.h"
 #include "core/Batch.h"
 #include "core/PixelOps.h"
-#include "core/SampleArchive.h"
 #include "core/TileArchive.h"
+#include "samples/SampleArchive.h"
 
 #include <QCryptographicHash>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -67,6 +69,7 @@ private slots:
     void directionalTilesShowTheirFeatureTowardExactlyTheirSides();
     void tilesOfASetDifferFromEachOther();
     void writesTheArchiveFile();
+    void programWritesTheArchiveAndRefusesBadArguments();
 };
 
 void TestSample::isTheSameOnEveryRun()
@@ -248,6 +251,34 @@ void TestSample::writesTheArchiveFile()
     QVERIFY(ReadFile(path) == m_archive);
     QVERIFY(!WriteSampleArchive(dir.filePath(QStringLiteral("none/til.pfp")), &error));
     QVERIFY(error.contains(QStringLiteral("none/til.pfp")));
+}
+
+void TestSample::programWritesTheArchiveAndRefusesBadArguments()
+{
+    auto run = [](const QStringList &args) {
+        QProcess process;
+        process.start(QStringLiteral(MAKE_SAMPLE_ARCHIVE_PATH), args);
+        process.waitForFinished(120000);
+        return std::pair{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
+                         QString::fromLocal8Bit(process.readAllStandardError())};
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("til.pfp"));
+    auto [code, err] = run({path});
+    QCOMPARE(code, 0);
+    QVERIFY2(err.isEmpty(), qPrintable(err));
+    QVERIFY(ReadFile(path) == m_archive);
+
+    for (const QStringList &args : {QStringList{}, QStringList{path, path}, QStringList{QStringLiteral("--help")}}) {
+        std::tie(code, err) = run(args);
+        QCOMPARE(code, 2);
+        QVERIFY2(err.contains(QStringLiteral("Usage: make_sample_archive OUT")), qPrintable(err));
+    }
+
+    std::tie(code, err) = run({dir.filePath(QStringLiteral("no/til.pfp"))});
+    QCOMPARE(code, 1);
+    QVERIFY2(err.contains(QStringLiteral("no/til.pfp")), qPrintable(err));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("no/til.pfp"))));
 }
 
 QTEST_GUILESS_MAIN(TestSample)

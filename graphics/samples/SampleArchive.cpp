@@ -1,8 +1,7 @@
 #include "SampleArchive.h"
 
-#include "FileWriting.h"
-#include "TileArchive.h"
-
+#include "core/FileWriting.h"
+#include "core/TileArchive.h"
 
 #include <algorithm>
 #include <bit>
