@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <optional>
 
 namespace vantor {
 
@@ -40,20 +41,51 @@ QString Unasked(const QString &path, const UserMessage &question)
     return FileMessage(path, OneLine(question) + QCoreApplication::translate("MapFile", " (not asked; refused)"));
 }
 
+// A scenario that reads as both layouts or neither, with no layout chosen. --proceed does not pick
+// one: a wrong guess loads a garbage map or writes the wrong block.
+QString UndecidedLayout(const QString &path, const QByteArray &data)
+{
+    return FileMessage(path, UndecidedScenarioLayout(data) +
+                                 QCoreApplication::translate("MapFile", " Pass --homemade or --regular to choose its layout."));
+}
+
 QString LoadScenario(const QString &path, MapStore &map, MapFileExtras &extras, const MapFileOptions &options)
 {
     QByteArray data;
     if (QString error = ReadScenarioFile(path, data); !error.isEmpty())
         return error;
-    const ScenarioLayout layout = options.layout.value_or(GuessScenarioLayout(data));
-    if (const UserMessage question = ScenarioLayoutQuestion(data, layout); !question.isEmpty() && !options.proceed)
-        return Unasked(path, question);
+    ScenarioLayout layout = ScenarioLayout::Regular;
+    if (options.layout) {
+        // Chosen by hand, as by the editor's load commands: byte 4 may still disagree.
+        layout = *options.layout;
+        if (const UserMessage question = ScenarioLayoutQuestion(data, layout); !question.isEmpty() && !options.proceed)
+            return Unasked(path, question);
+    } else if (const std::optional<ScenarioLayout> read = DecideScenarioLayout(data)) {
+        layout = *read; // the whole block outweighs byte 4
+    } else {
+        return UndecidedLayout(path, data);
+    }
     const LoadResult result = DecodeScenarioMap(data, layout, map, extras.places, extras.placeCount);
     if (result.outcome == LoadResult::Refused)
         return FileMessage(path, result.message.text);
     if (layout == ScenarioLayout::Homemade)
         SetPlaceCoordinates(map, extras.placeCount, extras.places);
     return {};
+}
+
+// The save of SaveMapToScenario; askLayout false leaves out the byte 4 question, for a layout that
+// the whole block decided.
+QString SaveScenario(const QString &path, const MapStore &map, const MapFileExtras &extras, ScenarioLayout layout,
+                     const MapFileOptions &options, bool askLayout)
+{
+    if (const UserMessage question = ScenarioExtensionQuestion(path); !question.isEmpty() && !options.proceed)
+        return Unasked(path, question);
+    const ScenarioSave save = PrepareScenarioSave(path, map, layout, extras.places, extras.placeCount);
+    if (!save.refusal.isEmpty())
+        return save.refusal.text.startsWith(path) ? save.refusal.text : FileMessage(path, OneLine(save.refusal));
+    if (askLayout && !save.question.isEmpty() && !options.proceed)
+        return Unasked(path, save.question);
+    return save.commit();
 }
 
 QString LoadAscii(const QString &path, MapStore &map, MapFileExtras &extras)
@@ -103,16 +135,16 @@ QString SaveMapFile(const QString &path, const MapStore &map, const MapFileExtra
     case Format::Ascii:
         return WriteAsciiMapFile(path, map, extras.places, extras.placeCount);
     case Format::Scenario: {
-        ScenarioLayout layout = ScenarioLayout::Regular;
-        if (options.layout) {
-            layout = *options.layout;
-        } else {
-            QByteArray data;
-            if (QString error = ReadScenarioFile(path, data); QFileInfo::exists(path) && !error.isEmpty())
-                return error;
-            layout = GuessScenarioLayout(data);
-        }
-        return SaveMapToScenario(path, map, extras, layout, options);
+        // A missing scenario gets the save's own refusal, whatever the layout.
+        if (options.layout || !QFileInfo::exists(path))
+            return SaveMapToScenario(path, map, extras, options.layout.value_or(ScenarioLayout::Regular), options);
+        QByteArray data;
+        if (QString error = ReadScenarioFile(path, data); !error.isEmpty())
+            return error;
+        const std::optional<ScenarioLayout> read = DecideScenarioLayout(data);
+        if (!read)
+            return UndecidedLayout(path, data);
+        return SaveScenario(path, map, extras, *read, options, false);
     }
     case Format::Unknown:
         break;
@@ -123,14 +155,7 @@ QString SaveMapFile(const QString &path, const MapStore &map, const MapFileExtra
 QString SaveMapToScenario(const QString &path, const MapStore &map, const MapFileExtras &extras, ScenarioLayout layout,
                           const MapFileOptions &options)
 {
-    if (const UserMessage question = ScenarioExtensionQuestion(path); !question.isEmpty() && !options.proceed)
-        return Unasked(path, question);
-    const ScenarioSave save = PrepareScenarioSave(path, map, layout, extras.places, extras.placeCount);
-    if (!save.refusal.isEmpty())
-        return save.refusal.text.startsWith(path) ? save.refusal.text : FileMessage(path, OneLine(save.refusal));
-    if (!save.question.isEmpty() && !options.proceed)
-        return Unasked(path, save.question);
-    return save.commit();
+    return SaveScenario(path, map, extras, layout, options, true);
 }
 
 QString KnownMapExtensions() { return QStringLiteral(".map, .amf, .scn"); }

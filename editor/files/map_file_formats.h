@@ -19,7 +19,9 @@ struct MapFileExtras {
 
 // How scenarios are read and written.
 struct MapFileOptions {
-    // The layout of every scenario read or written; by default each scenario's byte 4 decides.
+    // The layout of every scenario read or written, which byte 4 may question. By default the
+    // layout each scenario reads as (DecideScenarioLayout), with no question; one that reads as both
+    // or neither is refused, --proceed or not.
     std::optional<ScenarioLayout> layout;
     // Go on where the editor would ask first (a scenario that looks like the other layout, a
     // scenario path without ".scn"); otherwise such a file is refused with the question's text.

@@ -8,7 +8,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include <optional>
+#include <algorithm>
+#include <array>
 
 namespace vantor {
 
@@ -38,47 +39,32 @@ qint32 StoredPlaceCount(const QByteArray &data)
 
 LoadResult NotLoaded(const QString &text) { return {LoadResult::Refused, {tr("Scenario Map Not Loaded"), text}}; }
 
-// Where the hex records of a block start, when the block can be of this layout at all.
-std::optional<qint64> HexRecordsOffset(const QByteArray &data, ScenarioLayout layout)
+// Every name is text up to its first NUL, no control characters, and NULs fill the rest of its 30
+// bytes. Hex records seldom read so: their small values are control characters.
+bool NamesAreZeroPaddedText(const QByteArray &data, qint64 namesEnd)
 {
-    if (layout == ScenarioLayout::Regular)
-        return MapFileHeaderSize;
-    if (data.size() < HomemadeNamesOffset)
-        return std::nullopt;
-    const qint32 count = StoredPlaceCount(data);
-    if (count < 0 || count > MaxPlaceCount)
-        return std::nullopt;
-    return HomemadeNamesOffset + qint64(HomemadeNameLength) * count;
-}
-
-// Every name is its bytes up to the first NUL, and NULs fill the rest of its 30 bytes.
-bool NamesAreZeroPadded(const QByteArray &data, qint64 namesEnd)
-{
+    const auto isText = [](char c) { return std::uint8_t(c) >= 32 && c != 127; };
     for (qint64 name = HomemadeNamesOffset; name < namesEnd; name += HomemadeNameLength) {
         const QByteArrayView bytes = QByteArrayView(data).sliced(name, HomemadeNameLength);
-        const qsizetype end = bytes.indexOf('\0');
-        if (end >= 0 && bytes.sliced(end).count('\0') != bytes.size() - end)
+        const qsizetype nul = bytes.indexOf('\0');
+        const QByteArrayView text = nul < 0 ? bytes : bytes.first(nul);
+        const QByteArrayView padding = bytes.sliced(text.size());
+        if (!std::all_of(text.begin(), text.end(), isText) || padding.count('\0') != padding.size())
             return false;
     }
     return true;
 }
 
-// Whether the data reads consistently as a block of this layout for a width x height map: for a
-// homemade block a place count that fits the file and zero-padded names; for both, a set usage
-// table after the hex records that marks set 0 and exactly the sets those hexes use.
-bool ReadsAsLayout(const QByteArray &data, ScenarioLayout layout, int width, int height)
+// Whether the set usage table after hexCount hex records from offset hexes is there and marks set 0
+// and exactly the sets those hexes use, as a map file is written.
+bool SetTableAgrees(const QByteArray &data, qint64 hexes, qint64 hexCount)
 {
-    const std::optional<qint64> hexes = HexRecordsOffset(data, layout);
-    if (!hexes)
-        return false;
-    const qint64 table = *hexes + qint64(PlaneCount) * width * height;
+    const qint64 table = hexes + qint64(PlaneCount) * hexCount;
     if (data.size() < table + SetUsageTableSize)
-        return false;
-    if (layout == ScenarioLayout::Homemade && !NamesAreZeroPadded(data, *hexes))
         return false;
     std::array<bool, SetUsageTableSize> used{};
     used[0] = true;
-    for (qint64 record = *hexes; record < table; record += PlaneCount)
+    for (qint64 record = hexes; record < table; record += PlaneCount)
         if (const std::uint8_t set = ByteAt(data, record + TileSet); set < TileSetCount)
             used[set] = true;
     for (int i = 0; i < SetUsageTableSize; ++i)
@@ -87,18 +73,33 @@ bool ReadsAsLayout(const QByteArray &data, ScenarioLayout layout, int width, int
     return true;
 }
 
-// The refusal of a save in one layout into a scenario that reads as the other one only.
-QString MisalignedLayout(const QByteArray &data, ScenarioLayout layout, int width, int height)
+// A place count whose block ends inside the data, and zero-padded text names. The set usage table
+// is not compared: a homemade scenario's may be out of date.
+bool ReadsAsHomemade(const QByteArray &data, qint64 hexCount)
 {
-    const ScenarioLayout other = layout == ScenarioLayout::Regular ? ScenarioLayout::Homemade : ScenarioLayout::Regular;
-    if (ReadsAsLayout(data, layout, width, height) || !ReadsAsLayout(data, other, width, height))
-        return {};
-    if (layout == ScenarioLayout::Regular)
+    if (data.size() < HomemadeNamesOffset)
+        return false;
+    const qint32 count = StoredPlaceCount(data);
+    if (count < 0 || count > MaxPlaceCount)
+        return false;
+    const qint64 namesEnd = HomemadeNamesOffset + qint64(HomemadeNameLength) * count;
+    if (data.size() < namesEnd + qint64(PlaneCount) * hexCount + SetUsageTableSize)
+        return false;
+    return NamesAreZeroPaddedText(data, namesEnd);
+}
+
+// The refusal of a save in one layout into a scenario that reads as the other one only.
+QString MisalignedLayout(const QByteArray &data, ScenarioLayout layout)
+{
+    const ScenarioLayoutReading reading = ReadScenarioLayouts(data);
+    if (layout == ScenarioLayout::Regular && reading.homemade && !reading.regular)
         return tr("This scenario holds a homemade map with %1 place names. Saving a regular map\n"
                   " into it would overwrite them and misalign the rest of the scenario.\n     SAVE ABORTED.")
             .arg(StoredPlaceCount(data));
-    return tr("This scenario holds a regular map. Saving a homemade map into it\n"
-              " would misalign the rest of the scenario.\n     SAVE ABORTED.");
+    if (layout == ScenarioLayout::Homemade && reading.regular && !reading.homemade)
+        return tr("This scenario holds a regular map. Saving a homemade map into it\n"
+                  " would misalign the rest of the scenario.\n     SAVE ABORTED.");
+    return {};
 }
 
 } // namespace
@@ -112,6 +113,35 @@ qint64 ScenarioBlockSize(int width, int height, ScenarioLayout layout, int place
 ScenarioLayout GuessScenarioLayout(const QByteArray &data)
 {
     return ByteAt(data, 4) == 255 ? ScenarioLayout::Regular : ScenarioLayout::Homemade;
+}
+
+ScenarioLayoutReading ReadScenarioLayouts(const QByteArray &data)
+{
+    if (data.size() < MapFileHeaderSize)
+        return {};
+    const int width = std::uint8_t(data[0]);
+    const int height = std::uint8_t(data[2]);
+    if (!IsValidMapSize(width, height))
+        return {};
+    const qint64 hexCount = qint64(width) * height;
+    return {SetTableAgrees(data, MapFileHeaderSize, hexCount), ReadsAsHomemade(data, hexCount)};
+}
+
+std::optional<ScenarioLayout> DecideScenarioLayout(const QByteArray &data)
+{
+    const ScenarioLayoutReading reading = ReadScenarioLayouts(data);
+    if (reading.regular == reading.homemade)
+        return std::nullopt;
+    return reading.regular ? ScenarioLayout::Regular : ScenarioLayout::Homemade;
+}
+
+QString UndecidedScenarioLayout(const QByteArray &data)
+{
+    const ScenarioLayoutReading reading = ReadScenarioLayouts(data);
+    if (reading.regular != reading.homemade)
+        return {};
+    return reading.regular ? tr("It reads as both a regular and a homemade (HM) scenario.")
+                           : tr("It reads as neither a regular nor a homemade (HM) scenario.");
 }
 
 UserMessage ScenarioLayoutQuestion(const QByteArray &data, ScenarioLayout layout)
@@ -257,7 +287,7 @@ ScenarioSave PrepareScenarioSave(const QString &path, const MapStore &map, Scena
     if (fileWidth != width || fileHeight != height)
         return refuse(aborted, QStringLiteral("This map is %1x%2 but\n the scenario map is %3x%4.\n     SAVE ABORTED.")
                                    .arg(width).arg(height).arg(fileWidth).arg(fileHeight));
-    if (const QString misaligned = MisalignedLayout(data, layout, width, height); !misaligned.isEmpty())
+    if (const QString misaligned = MisalignedLayout(data, layout); !misaligned.isEmpty())
         return refuse(aborted, misaligned);
 
     if (layout == ScenarioLayout::Homemade) {

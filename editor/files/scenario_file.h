@@ -12,6 +12,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace vantor {
 
 enum class ScenarioLayout { Regular, Homemade };
@@ -24,7 +26,29 @@ qint64 ScenarioBlockSize(int width, int height, ScenarioLayout layout, int place
 
 // The layout that byte 4 suggests: 255 (the place index of hex (0, 0) of a regular scenario, which
 // carries no name) means regular, anything else homemade. A file without byte 4 reads 255 there.
+// Only the questions of the explicit load and save commands go by it; a file opened without a
+// layout chosen is decided by DecideScenarioLayout.
 ScenarioLayout GuessScenarioLayout(const QByteArray &data);
+
+// How the start of a scenario file reads, for the map size in its header (1..72 x 1..70):
+// as regular when the set usage table after the hexes at the regular offsets agrees with them
+// (set 0 and exactly the sets 0..15 those hexes use are marked); as homemade when bytes 4..7 hold a
+// place count of 0..32767 whose block (names, hexes, set usage table) fits the data and every
+// name is a 30-byte text (no control characters) padded with zero bytes. Both, one or neither may
+// hold.
+struct ScenarioLayoutReading {
+    bool regular = false;
+    bool homemade = false;
+};
+ScenarioLayoutReading ReadScenarioLayouts(const QByteArray &data);
+
+// The layout of a scenario opened without one chosen: the one it reads as, when exactly one;
+// nothing when it reads as both or neither (then the user must choose).
+std::optional<ScenarioLayout> DecideScenarioLayout(const QByteArray &data);
+
+// Why DecideScenarioLayout decides nothing: "It reads as both a regular and a homemade (HM)
+// scenario." or "It reads as neither ..."; empty when it decides.
+QString UndecidedScenarioLayout(const QByteArray &data);
 
 // The question (OK / Cancel) asked before a scenario is read or written in `layout` when byte 4
 // suggests the other layout; empty when it fits.
@@ -75,9 +99,7 @@ struct ScenarioSave {
 };
 
 // Checks, in this order: the file exists; it can be read; its map has the size of the map; it does
-// not read consistently as the other layout only (a homemade block: a place count that fits the
-// file and zero-padded names; both: a set usage table after the hexes that agrees with their tile
-// sets), which no answer can override; for a homemade save, its stored place count equals
+// not read as the other layout only (ReadScenarioLayouts), which no answer can override; for a homemade save, its stored place count equals
 // placeCount (otherwise the block would change length); the file is long enough to hold the block;
 // then whether byte 4 suggests the other layout (the question). Nothing is written here.
 ScenarioSave PrepareScenarioSave(const QString &path, const MapStore &map, ScenarioLayout layout,

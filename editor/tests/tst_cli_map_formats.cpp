@@ -41,6 +41,14 @@ std::unique_ptr<MapStore> Planes0To16(const MapStore &map)
     return copy;
 }
 
+// Hex (0, 0) gives bytes 4..7 of a regular block: its place, then zeros.
+void SetFirstHexPlace(MapStore &map, std::uint8_t place)
+{
+    map.at(PlaceIndex, 0, 0) = place;
+    for (int p = 1; p < 4; ++p)
+        map.at(p, 0, 0) = 0;
+}
+
 } // namespace
 
 class CliMapFormatsTest : public QObject {
@@ -51,6 +59,8 @@ private slots:
     void homemadeScenarioBringsItsPlaces();
     void convertIntoAScenarioPatchesItsMapBlock();
     void saveScenarioChecksWhatTheEditorChecks();
+    void regularSaveIntoAHomemadeScenarioWithAStaleTable();
+    void scenarioLayoutDecidedByTheWholeBlock();
     void shortAndBadAsciiFiles();
     void usageErrors_data();
     void usageErrors();
@@ -199,6 +209,84 @@ void CliMapFormatsTest::saveScenarioChecksWhatTheEditorChecks()
     run = RunCli({QStringLiteral("save-scenario"), path(QStringLiteral("island.map")), upper, QStringLiteral("--proceed")});
     QCOMPARE(run.status, 0);
     QCOMPARE(Contents(upper), EncodeMapFile(*map) + tail);
+}
+
+void CliMapFormatsTest::regularSaveIntoAHomemadeScenarioWithAStaleTable()
+{
+    PlaceTable names(3);
+    names.setCell(2, 1, QStringLiteral("Lae"));
+    names.setCell(2, 2, QStringLiteral("Wewak"));
+    QByteArray block = EncodeScenarioMapBlock(*RandomMap(9, 7, 20), ScenarioLayout::Homemade, names, 2);
+    block[block.size() - SetUsageTableSize + 15] = char(block[block.size() - SetUsageTableSize + 15] ? 0 : 1);
+    const QString scn = path(QStringLiteral("stale.scn"));
+    const QByteArray content = block + RandomBytes(800, 21);
+    Write(scn, content);
+
+    for (const QStringList &extra : {QStringList(), QStringList{QStringLiteral("--proceed")}}) {
+        const CliRun run = RunCli(QStringList{QStringLiteral("save-scenario"), path(QStringLiteral("island.map")), scn} + extra);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(QLatin1String("holds a homemade map with 2 place names")), qPrintable(run.err));
+        QCOMPARE(Contents(scn), content);
+    }
+}
+
+void CliMapFormatsTest::scenarioLayoutDecidedByTheWholeBlock()
+{
+    const QByteArray tail = RandomBytes(600, 22);
+
+    // A regular scenario whose hex (0, 0) carries place 4: byte 4 alone would read it as homemade.
+    auto source = RandomMap(9, 7, 23);
+    SetFirstHexPlace(*source, 4);
+    const QString named = path(QStringLiteral("named.scn"));
+    Write(named, EncodeMapFile(*source) + tail);
+    CliRun run = RunCli({QStringLiteral("info"), named});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QVERIFY2(run.out.startsWith(QLatin1String("width: 9\nheight: 7\nplaces: 0\n")), qPrintable(run.out));
+    const QString converted = path(QStringLiteral("named.map"));
+    run = RunCli({QStringLiteral("convert"), named, converted});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QCOMPARE(Contents(converted), EncodeMapFile(*source));
+
+    // Written into, it is patched as the regular scenario it is, with no question.
+    run = RunCli({QStringLiteral("convert"), path(QStringLiteral("island.map")), named});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QCOMPARE(Contents(named), EncodeMapFile(*map) + tail);
+
+    // One whose hex (0, 0) reads as a place count of 0 reads as both layouts: the user must choose,
+    // --proceed does not.
+    SetFirstHexPlace(*source, 0);
+    const QString both = path(QStringLiteral("both.scn"));
+    const QByteArray bothContent = EncodeMapFile(*source) + tail;
+    Write(both, bothContent);
+    for (const QStringList &extra : {QStringList(), QStringList{QStringLiteral("--proceed")}}) {
+        run = RunCli(QStringList{QStringLiteral("info"), both} + extra);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(both + QStringLiteral(": It reads as both a regular and a homemade (HM) scenario.")) &&
+                     run.err.contains(QLatin1String("--homemade or --regular")),
+                 qPrintable(run.err));
+        run = RunCli(QStringList{QStringLiteral("convert"), path(QStringLiteral("island.map")), both} + extra);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(QLatin1String("--homemade or --regular")), qPrintable(run.err));
+        QCOMPARE(Contents(both), bothContent);
+    }
+    run = RunCli({QStringLiteral("info"), both, QStringLiteral("--homemade"), QStringLiteral("--proceed")});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QVERIFY(run.out.contains(QLatin1String("places: 0\n")));
+    run = RunCli({QStringLiteral("convert"), path(QStringLiteral("island.map")), both, QStringLiteral("--regular"),
+                  QStringLiteral("--proceed")});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QCOMPARE(Contents(both), EncodeMapFile(*map) + tail);
+
+    // A regular scenario whose table is out of date reads as neither.
+    QByteArray stale = EncodeMapFile(*map);
+    stale[stale.size() - SetUsageTableSize] = 0; // set 0 is always marked
+    const QString neither = path(QStringLiteral("neither.scn"));
+    Write(neither, stale + tail);
+    run = RunCli({QStringLiteral("info"), neither});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QLatin1String("It reads as neither a regular nor a homemade (HM) scenario.")), qPrintable(run.err));
+    run = RunCli({QStringLiteral("info"), neither, QStringLiteral("--regular")});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
 }
 
 void CliMapFormatsTest::shortAndBadAsciiFiles()

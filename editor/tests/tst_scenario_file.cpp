@@ -58,6 +58,22 @@ PlaceTable Names(const QStringList &names)
     return table;
 }
 
+// The block with its set usage table (at tableAt) out of date: set 15 flipped.
+QByteArray WithStaleTable(QByteArray block, qsizetype tableAt)
+{
+    block[tableAt + 15] = char(block[tableAt + 15] ? 0 : 1);
+    return block;
+}
+
+// Hex (0, 0) gives bytes 4..7 of a regular block: place, high byte of the place, planes 2 and 3.
+void SetFirstHex(MapStore &map, std::uint8_t place, std::uint8_t high, std::uint8_t plane2, std::uint8_t plane3)
+{
+    map.at(PlaceIndex, 0, 0) = place;
+    map.at(PlaceIndexHigh, 0, 0) = high;
+    map.at(2, 0, 0) = plane2;
+    map.at(3, 0, 0) = plane3;
+}
+
 const QString NotHomemade = QStringLiteral("This is probably not a homemade (HM)scenario.\n      Proceed anyway?");
 const QString NotBuiltin = QStringLiteral("This is probably not a builtin scenario.\n      Proceed anyway?");
 
@@ -67,6 +83,8 @@ class ScenarioFileTest : public QObject {
     Q_OBJECT
 private slots:
     void layoutQuestionsLookAtByte4();
+    void layoutReadingsOfTheWholeBlock();
+    void layoutOfAFileFromOutside();
     void regularLoadReadsTheMapBlockOnly();
     void homemadeLoadReadsNamesAndPlaceCoordinates();
     void refusedLoadsChangeNothing_data();
@@ -77,6 +95,7 @@ private slots:
     void extensionQuestionIsCaseSensitive();
     void saveIntoTheOtherLayoutAsksFirst();
     void saveIntoAScenarioOfTheOtherLayoutIsRefused();
+    void regularSaveIntoAHomemadeScenarioWithAStaleTableIsRefused();
     void aFailedWriteLeavesTheScenarioAsItWas();
 
 private:
@@ -108,6 +127,79 @@ void ScenarioFileTest::layoutQuestionsLookAtByte4()
 
     // A file too short to have byte 4 reads 255 there.
     QCOMPARE(GuessScenarioLayout(QByteArray("\x05\x00\x05\x00", 4)), ScenarioLayout::Regular);
+}
+
+void ScenarioFileTest::layoutReadingsOfTheWholeBlock()
+{
+    const auto reads = [](const QByteArray &data, bool regular, bool homemade) {
+        const ScenarioLayoutReading reading = ReadScenarioLayouts(data);
+        return reading.regular == regular && reading.homemade == homemade;
+    };
+    const QByteArray tail = RandomBytes(200, 40);
+    auto map = RegularMap(6, 5, 41);
+
+    // A regular block: its table agrees with its hexes; bytes 4..7 (255, 127, 3, 9) are no place
+    // count that fits.
+    SetFirstHex(*map, 255, 127, 3, 9);
+    const QByteArray regular = EncodeMapFile(*map);
+    QVERIFY(reads(regular + tail, true, false));
+    QVERIFY(reads(regular, true, false)); // nothing after the block
+    QVERIFY(reads(regular.left(regular.size() - 1), false, false)); // the table cut short
+    QVERIFY(reads(WithStaleTable(regular, regular.size() - SetUsageTableSize) + tail, false, false));
+
+    // A homemade block reads as homemade with or without a matching table, as regular never.
+    const QByteArray homemade = HomemadeBlock(*map, {"Lae", QByteArray(30, 'W'), ""});
+    QVERIFY(reads(homemade + tail, false, true));
+    QVERIFY(reads(WithStaleTable(homemade, homemade.size() - SetUsageTableSize) + tail, false, true));
+    QVERIFY(reads(homemade.left(homemade.size() - 1), false, false)); // the block does not fit the file
+    QByteArray badName = homemade;
+    badName[8 + 30 + 30 + 5] = 'x'; // the empty third name has a byte after its end
+    QVERIFY(reads(badName + tail, false, false));
+    QByteArray control = homemade;
+    control[8 + 2] = '\t'; // names are text: "La\t" is none
+    QVERIFY(reads(control + tail, false, false));
+    QByteArray negative = homemade;
+    negative[7] = char(0x80);
+    QVERIFY(reads(negative + tail, false, false));
+
+    // A regular block whose first hex reads as place count 0 reads as both.
+    SetFirstHex(*map, 0, 0, 0, 0);
+    QVERIFY(reads(EncodeMapFile(*map) + tail, true, true));
+
+    // No header, or a size the map cannot have: neither.
+    QVERIFY(reads(QByteArray("\x05\x00", 2), false, false));
+    QVERIFY(reads(QByteArray("\x49\x00\x05\x00", 4) + QByteArray(20000, '\0'), false, false));
+}
+
+void ScenarioFileTest::layoutOfAFileFromOutside()
+{
+    const QByteArray tail = RandomBytes(300, 42);
+    auto map = RegularMap(8, 6, 43);
+
+    // A regular scenario whose first hex carries place 4: byte 4 guesses homemade, the block says regular.
+    SetFirstHex(*map, 4, 0, 0, 0);
+    const QByteArray regular = EncodeMapFile(*map) + tail;
+    QCOMPARE(GuessScenarioLayout(regular), ScenarioLayout::Homemade);
+    QCOMPARE(DecideScenarioLayout(regular), std::optional(ScenarioLayout::Regular));
+    QCOMPARE(UndecidedScenarioLayout(regular), QString());
+
+    // A homemade scenario with 255 names: byte 4 guesses regular, the block says homemade, stale table or not.
+    const QByteArray homemade = HomemadeBlock(*map, QList<QByteArray>(255, QByteArray("Name")));
+    QCOMPARE(GuessScenarioLayout(homemade), ScenarioLayout::Regular);
+    QCOMPARE(DecideScenarioLayout(homemade + tail), std::optional(ScenarioLayout::Homemade));
+    QCOMPARE(DecideScenarioLayout(WithStaleTable(homemade, homemade.size() - SetUsageTableSize) + tail),
+             std::optional(ScenarioLayout::Homemade));
+
+    // Both or neither: nothing is decided, and the user is told which.
+    SetFirstHex(*map, 0, 0, 0, 0);
+    const QByteArray both = EncodeMapFile(*map) + tail;
+    QCOMPARE(DecideScenarioLayout(both), std::nullopt);
+    QCOMPARE(UndecidedScenarioLayout(both), QStringLiteral("It reads as both a regular and a homemade (HM) scenario."));
+    SetFirstHex(*map, 255, 127, 0, 0);
+    const QByteArray stale = EncodeMapFile(*map);
+    const QByteArray neither = WithStaleTable(stale, stale.size() - SetUsageTableSize) + tail;
+    QCOMPARE(DecideScenarioLayout(neither), std::nullopt);
+    QCOMPARE(UndecidedScenarioLayout(neither), QStringLiteral("It reads as neither a regular nor a homemade (HM) scenario."));
 }
 
 void ScenarioFileTest::regularLoadReadsTheMapBlockOnly()
@@ -406,6 +498,29 @@ void ScenarioFileTest::saveIntoAScenarioOfTheOtherLayoutIsRefused()
     save = PrepareScenarioSave(regular, *map, ScenarioLayout::Regular, PlaceTable(), 0);
     QVERIFY(save.refusal.isEmpty());
     QCOMPARE(save.question.text, NotBuiltin);
+}
+
+void ScenarioFileTest::regularSaveIntoAHomemadeScenarioWithAStaleTableIsRefused()
+{
+    auto map = RandomMap(6, 4, 44);
+    const QByteArray block = HomemadeBlock(*map, {"Lae", "Madang"});
+    const QByteArray tail = RandomBytes(400, 45);
+    const QString scn = path(QStringLiteral("stale.scn"));
+    const QByteArray content = WithStaleTable(block, block.size() - SetUsageTableSize) + tail;
+    Write(scn, content);
+
+    const ScenarioSave save = PrepareScenarioSave(scn, *map, ScenarioLayout::Regular, PlaceTable(), 0);
+    QCOMPARE(save.refusal.caption, QStringLiteral("Scenario Save Aborted!"));
+    QVERIFY2(save.refusal.text.contains(QLatin1String("homemade map with 2 place names")), qPrintable(save.refusal.text));
+    QVERIFY(save.question.isEmpty());
+    QVERIFY(!save.commit().isEmpty());
+    QCOMPARE(Contents(scn), content);
+
+    // Its own layout may still be saved, and rewrites the table.
+    const ScenarioSave own = PrepareScenarioSave(scn, *map, ScenarioLayout::Homemade, Names({"Lae", "Madang"}), 2);
+    QVERIFY2(own.refusal.isEmpty(), qPrintable(own.refusal.text));
+    QCOMPARE(own.commit(), QString());
+    QCOMPARE(Contents(scn), block + tail);
 }
 
 void ScenarioFileTest::aFailedWriteLeavesTheScenarioAsItWas()
