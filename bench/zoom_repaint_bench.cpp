@@ -58,7 +58,8 @@ struct Fixture {
         benchmark::DoNotOptimize(screen.constBits());
     }
 
-    // Writes one hex's worth of pixels in the middle of the picture, as a paint click does.
+    // Writes one hex's worth of pixels in the middle of the picture, as the map view's patch after a
+    // paint click does.
     QRect editHex()
     {
         const PixelRect hex = HexRect(35 * 72 + 36, 72);

@@ -4,7 +4,7 @@
 
 #include "fuzz_support.h"
 
-#include "core/SampleArchive.h"
+#include "samples/SampleArchive.h"
 #include "core/TileArchive.h"
 #include "files/ascii_map_file.h"
 #include "files/city_file.h"

@@ -7,7 +7,7 @@
 //                                         other than where two hexagons overlap)
 
 #include "files/native_map_file.h"
-#include "files/tmx_export.h"
+#include "render/tmx_export.h"
 #include "model/geometry.h"
 #include "render/tile_sheet.h"
 

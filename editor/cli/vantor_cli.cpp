@@ -1,13 +1,14 @@
 // vantor-cli: the editor's map work for scripts and batch jobs.
 
+#include "document/map_document.h"
 #include "files/city_file.h"
-#include "files/map_file_formats.h"
-#include "files/tmx_export.h"
-#include "model/editor_state.h"
 #include "model/integer_text.h"
 #include "model/terrain_tables.h"
 #include "render/picture_files.h"
+#include "render/road_overlay.h"
 #include "render/tile_set_library.h"
+#include "render/tmx_export.h"
+#include "tools/map_commands.h"
 #include "tools/pattern_passes.h"
 #include "tools/road_links.h"
 #include "tools/sketch_conversion.h"
@@ -59,7 +60,8 @@ const char *const UsageText =
     "\n"
     "Scenario options:\n"
     "  --homemade, --regular\n"
-    "      The layout of the scenarios read or written; by default each scenario's byte 4 decides.\n"
+    "      The layout of the scenarios read or written; by default the layout each scenario's map\n"
+    "      block reads as. One that reads as both layouts or as neither is refused without them.\n"
     "  --proceed\n"
     "      Go on where the editor would ask first (a scenario that looks like the other layout, a\n"
     "      scenario path without \".scn\"); without it such a file is refused.\n"
@@ -105,20 +107,30 @@ QString TakeScenarioOptions(QStringList &args, MapFileOptions &options)
     return {};
 }
 
-// Reads the map of an input file: nullptr, with the exit status to return, when it cannot.
-std::unique_ptr<MapStore> ReadInput(const QString &path, const MapFileOptions &options, MapFileExtras &extras, int &status)
+// Opens an input file as the editor opens it: nullptr, with the exit status to return, when it cannot.
+std::unique_ptr<MapDocument> ReadInput(const QString &path, const MapFileOptions &options, int &status)
 {
-    if (!CanReadMapFile(path)) {
+    if (MapFileFormatOf(path) == MapFileFormat::None) {
         status = Usage(QStringLiteral("%1: cannot read this type of file; known types: %2").arg(path, KnownMapExtensions()));
         return nullptr;
     }
-    auto map = std::make_unique<MapStore>();
-    if (const QString error = LoadMapFile(path, *map, extras, options); !error.isEmpty()) {
-        status = Refuse(error);
+    auto document = std::make_unique<MapDocument>();
+    if (const LoadResult result = document->open(path, MapFileFormat::None, options); result.outcome != LoadResult::Complete) {
+        status = Refuse(ScriptMessage(path, result.message));
         return nullptr;
     }
-    return map;
+    return document;
 }
+
+// Saves the document as the editor saves it: the exit status.
+int WriteOutput(MapDocument &document, const QString &path, MapFileFormat format, const MapFileOptions &options)
+{
+    if (const LoadResult result = document.save(path, format, options); result.outcome != LoadResult::Complete)
+        return Refuse(ScriptMessage(path, result.message));
+    return Success;
+}
+
+bool CanWrite(const QString &path) { return MapFileFormatOf(path) != MapFileFormat::None; }
 
 int Info(QStringList args)
 {
@@ -127,11 +139,11 @@ int Info(QStringList args)
         return Usage(problem);
     if (args.size() != 1)
         return Usage(QStringLiteral("info takes one FILE"));
-    MapFileExtras extras;
     int status = Success;
-    const std::unique_ptr<MapStore> map = ReadInput(args[0], options, extras, status);
-    if (!map)
+    const std::unique_ptr<MapDocument> document = ReadInput(args[0], options, status);
+    if (!document)
         return status;
+    const MapStore *map = &document->map();
 
     std::array<bool, TileSetCount> used{};
     for (int y = 0; y < map->MapHeight; ++y)
@@ -145,7 +157,7 @@ int Info(QStringList args)
 
     PrintLine(stdout, QStringLiteral("width: %1").arg(map->MapWidth));
     PrintLine(stdout, QStringLiteral("height: %1").arg(map->MapHeight));
-    PrintLine(stdout, QStringLiteral("places: %1").arg(extras.placeCount));
+    PrintLine(stdout, QStringLiteral("places: %1").arg(document->tables().placeCount));
     PrintLine(stdout, sets);
     return Success;
 }
@@ -153,7 +165,7 @@ int Info(QStringList args)
 int Render(QStringList args)
 {
     QString setsFolder = QCoreApplication::applicationDirPath();
-    ColourValue background = EditorState{}.BackgroundColor;
+    ColourValue background = DefaultBackgroundColour;
     bool roads = false;
     for (qsizetype i = 0; i < args.size();) {
         const QString option = args[i];
@@ -191,11 +203,11 @@ int Render(QStringList args)
     if (!QFileInfo(setsFolder).isDir())
         return Usage(QStringLiteral("%1: no such folder of tile sets").arg(setsFolder));
 
-    MapFileExtras extras;
     int status = Success;
-    const std::unique_ptr<MapStore> map = ReadInput(in, MapFileOptions{}, extras, status);
-    if (!map)
+    const std::unique_ptr<MapDocument> document = ReadInput(in, MapFileOptions{}, status);
+    if (!document)
         return status;
+    const MapStore *map = &document->map();
     TileSetLibrary sets(setsFolder);
     QString error;
     BandOverlay overlay;
@@ -232,19 +244,19 @@ int ExportToTiled(const QString &in, const QString &out, const QString &setsFold
 {
     if (!QFileInfo(setsFolder).isDir())
         return Usage(QStringLiteral("%1: no such folder of tile sets").arg(setsFolder));
-    MapFileExtras extras;
     int status = Success;
-    const std::unique_ptr<MapStore> map = ReadInput(in, options, extras, status);
-    if (!map)
+    const std::unique_ptr<MapDocument> document = ReadInput(in, options, status);
+    if (!document)
         return status;
+    const MapStore *map = &document->map();
     CityTable cities;
     if (!cityFile.isEmpty()) {
         if (const LoadResult read = ReadCityFile(cityFile, *map, cities); read.outcome == LoadResult::Refused)
             return Refuse(read.message.text);
     }
-    const std::vector<MapLabel> labels = MapLabelsOf(*map, extras.places, extras.placeCount, cities);
-    if (const QString error = ExportMapToTmx(out, *map, setsFolder, InitialDefaultTerrain(), labels,
-                                             EditorState{}.BackgroundColor);
+    const MapTables &tables = document->tables();
+    const std::vector<MapLabel> labels = MapLabelsOf(*map, tables.places, tables.placeCount, cities);
+    if (const QString error = ExportMapToTmx(out, *map, setsFolder, InitialDefaultTerrain(), labels, DefaultBackgroundColour);
         !error.isEmpty())
         return Refuse(error);
     return Success;
@@ -268,15 +280,12 @@ int Convert(QStringList args)
         return ExportToTiled(args[0], args[1], setsFolder, cityFile, options);
     if (tiledOptions)
         return Usage(QStringLiteral("--sets and --cities are for a .tmx output"));
-    if (!CanWriteMapFile(args[1]))
+    if (!CanWrite(args[1]))
         return Usage(QStringLiteral("%1: cannot write this type of file; known types: %2").arg(args[1], KnownMapExtensions()));
-    MapFileExtras extras;
-    const std::unique_ptr<MapStore> map = ReadInput(args[0], options, extras, status);
-    if (!map)
+    const std::unique_ptr<MapDocument> document = ReadInput(args[0], options, status);
+    if (!document)
         return status;
-    if (const QString error = SaveMapFile(args[1], *map, extras, options); !error.isEmpty())
-        return Refuse(error);
-    return Success;
+    return WriteOutput(*document, args[1], MapFileFormat::None, options);
 }
 
 int SaveScenario(QStringList args)
@@ -292,14 +301,13 @@ int SaveScenario(QStringList args)
     // The layout option names the scenario written; the map read from IN keeps its own.
     MapFileOptions readOptions = options;
     readOptions.layout.reset();
-    MapFileExtras extras;
     int status = Success;
-    const std::unique_ptr<MapStore> map = ReadInput(args[0], readOptions, extras, status);
-    if (!map)
+    const std::unique_ptr<MapDocument> document = ReadInput(args[0], readOptions, status);
+    if (!document)
         return status;
-    if (const QString error = SaveMapToScenario(args[1], *map, extras, layout, options); !error.isEmpty())
-        return Refuse(error);
-    return Success;
+    const MapFileFormat format =
+        layout == ScenarioLayout::Homemade ? MapFileFormat::HomemadeScenario : MapFileFormat::RegularScenario;
+    return WriteOutput(*document, args[1], format, options);
 }
 
 // The map tools, applied as the editor's menu commands apply them.
@@ -316,29 +324,26 @@ int Tool(QStringList args)
     for (const QString &step : steps)
         if (!known.contains(step))
             return Usage(QStringLiteral("unknown step '%1'; the steps are %2").arg(step, known.join(QLatin1String(", "))));
-    if (!CanWriteMapFile(args[1]))
+    if (!CanWrite(args[1]))
         return Usage(QStringLiteral("%1: cannot write this type of file; known types: %2").arg(args[1], KnownMapExtensions()));
-    MapFileExtras extras;
     int status = Success;
-    const std::unique_ptr<MapStore> map = ReadInput(args[0], options, extras, status);
-    if (!map)
+    const std::unique_ptr<MapDocument> document = ReadInput(args[0], options, status);
+    if (!document)
         return status;
     const DefaultTerrainTable defaultTerrain = InitialDefaultTerrain();
     for (const QString &step : steps) {
         if (step == QLatin1String("coastline"))
-            MakeCoastline(*map, defaultTerrain);
+            RunPass(*document, QStringLiteral("Make Coastline"), MakeCoastline, defaultTerrain);
         else if (step == QLatin1String("roads"))
-            MakeRoads(*map, defaultTerrain);
+            RunPass(*document, QStringLiteral("Make Roads"), MakeRoads, defaultTerrain);
         else if (step == QLatin1String("rivers"))
-            MakeRivers(*map, defaultTerrain);
+            RunPass(*document, QStringLiteral("Make Rivers"), MakeRivers, defaultTerrain);
         else if (step == QLatin1String("links"))
-            MakeRoadConnections(*map);
+            document->edit(QStringLiteral("Make Road Connections"), [](MapContent &content) { MakeRoadConnections(content.map); });
         else
-            ClearRoadConnections(*map);
+            document->edit(QStringLiteral("Clear Road Connections"), [](MapContent &content) { ClearRoadConnections(content.map); });
     }
-    if (const QString error = SaveMapFile(args[1], *map, extras, options); !error.isEmpty())
-        return Refuse(error);
-    return Success;
+    return WriteOutput(*document, args[1], MapFileFormat::None, options);
 }
 
 // A sketch converted as the "Map Converter" window converts it, into a new map.
@@ -371,7 +376,7 @@ int Sketch(QStringList args)
     }
     if (args.size() != 2)
         return Usage(QStringLiteral("sketch takes SKETCH.bmp and OUT"));
-    if (!CanWriteMapFile(args[1]))
+    if (!CanWrite(args[1]))
         return Usage(QStringLiteral("%1: cannot write this type of file; known types: %2").arg(args[1], KnownMapExtensions()));
     QImage sketch;
     if (const QString error = ReadSketch(args[0], sketch); !error.isEmpty())
@@ -383,14 +388,14 @@ int Sketch(QStringList args)
                           .arg(sketch.width())
                           .arg(sketch.height())
                           .arg(scale));
-    auto map = std::make_unique<MapStore>();
-    map->MapWidth = size.width();
-    map->MapHeight = size.height();
+    MapDocument document;
     VariantSource random(seed ? VariantSource::result_type(*seed) : std::random_device{}());
-    ConvertSketch(sketch, scale, *map, InitialDefaultTerrain(), random);
-    if (const QString error = SaveMapFile(args[1], *map, MapFileExtras{}); !error.isEmpty())
-        return Refuse(error);
-    return Success;
+    document.edit(QStringLiteral("Convert"), [&](MapContent &content) {
+        content.map.MapWidth = size.width();
+        content.map.MapHeight = size.height();
+        ConvertSketch(sketch, scale, content.map, InitialDefaultTerrain(), random);
+    });
+    return WriteOutput(document, args[1], MapFileFormat::None, MapFileOptions{});
 }
 
 } // namespace

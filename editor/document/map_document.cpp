@@ -1,85 +1,130 @@
 #include "map_document.h"
 
-#include <memory>
-
 namespace vantor {
 
 // A step of the history. It is pushed after its change was made, so its first redo does nothing.
 class MapEditCommand : public QUndoCommand {
 public:
-    MapEditCommand(MapDocument &document, const QString &name, MapEdit edit)
+    MapEditCommand(MapDocument &document, const QString &name, MapEdit edit, int series)
         : QUndoCommand(name)
         , document_(document)
         , edit_(std::move(edit))
+        , series_(series)
     {
     }
 
-    void undo() override { swap(edit_.tablesBefore); }
+    // Steps of a series merge; QUndoStack never merges into the step last saved.
+    int id() const override { return series_ == 0 || edit_.resizes ? -1 : 1; }
+    bool mergeWith(const QUndoCommand *other) override
+    {
+        const auto *later = static_cast<const MapEditCommand *>(other);
+        if (later->series_ != series_ || later->text() != text() || later->edit_.resizes)
+            return false;
+        MergeEdits(edit_, later->edit_);
+        return true;
+    }
+
+    void undo() override { swap(); }
     void redo() override
     {
         if (pushed_)
-            swap(edit_.tablesAfter);
+            swap();
         pushed_ = true;
     }
     const MapEdit &edit() const { return edit_; }
 
 private:
-    void swap(const MapTables &tablesNow)
+    void swap()
     {
-        SwapEdit(document_.map(), edit_);
-        document_.stepApplied(edit_, tablesNow);
+        SwapEdit(*document_.content_, edit_);
+        document_.report(edit_);
     }
 
     MapDocument &document_;
     MapEdit edit_;
+    int series_ = 0;
     bool pushed_ = false;
 };
 
-MapDocument::MapDocument(MapStore &map, QObject *parent)
+MapDocument::MapDocument(QObject *parent)
     : QObject(parent)
-    , map_(map)
+    , content_(std::make_unique<MapContent>())
 {
     // The limit can be set only while the stack is empty.
     history_.setUndoLimit(HistoryLimit);
     connect(&history_, &QUndoStack::cleanChanged, this, [this](bool clean) { emit modifiedChanged(!clean); });
 }
 
-void MapDocument::edit(const QString &name, const std::function<void()> &change, MapTables *tables)
+MapDocument::~MapDocument() = default;
+
+void MapDocument::edit(const QString &name, const std::function<void(MapContent &)> &change, int series)
 {
     if (editDepth_ > 0) {
-        change();
+        change(*content_);
         return;
     }
-    // The map is small (186,480 bytes): a copy and a comparison cost less than a millisecond and
-    // spare every tool from recording its own changes.
-    const auto before = std::make_unique<MapStore>(map_);
-    const MapTables tablesBefore = tables ? *tables : MapTables{};
+    // The map is small (186,480 bytes) and the tables are shared until written: a copy and a
+    // comparison cost less than a millisecond and spare every tool from recording its own changes.
+    const auto before = std::make_unique<MapContent>(*content_);
     ++editDepth_;
     try {
-        change();
+        change(*content_);
     } catch (...) {
         --editDepth_;
         throw;
     }
     --editDepth_;
-    MapEdit step = DiffMaps(*before, map_);
-    if (tables)
-        DiffTables(tablesBefore, *tables, step);
-    if (!step.isEmpty())
-        history_.push(new MapEditCommand(*this, name, std::move(step)));
+    MapEdit step = DiffContent(*before, *content_);
+    if (step.isEmpty())
+        return;
+    auto *command = new MapEditCommand(*this, name, step, series);
+    // A merged command is gone once pushed: the step is reported from its own copy.
+    history_.push(command);
+    report(step);
 }
 
-void MapDocument::loaded(const QString &path, MapFileFormat format)
+LoadResult MapDocument::open(const QString &path, MapFileFormat format, const MapFileOptions &options)
 {
+    // Read beside the content, so that a refused file leaves it as it was.
+    auto read = std::make_unique<MapContent>(*content_);
+    MapFileExtras extras{0, read->tables.places};
+    MapFileFormat formatRead = format;
+    LoadResult result = ReadMapFileAs(path, format, read->map, extras, options, &formatRead);
+    if (result.outcome != LoadResult::Complete)
+        return result;
+    read->tables.places = std::move(extras.places);
+    read->tables.placeCount = extras.placeCount;
+    read->tables.homemade = formatRead == MapFileFormat::HomemadeScenario;
+    content_ = std::move(read);
     history_.clear();
-    setFile(path, format);
+    setFile(path, formatRead);
+    emit mapReset();
+    emit tablesChanged();
+    return result;
 }
 
-void MapDocument::saved(const QString &path, MapFileFormat format)
+LoadResult MapDocument::save(const QString &path, MapFileFormat format, const MapFileOptions &options)
 {
+    const MapFileExtras extras{tables().placeCount, tables().places};
+    MapFileFormat written = format;
+    LoadResult result = WriteMapFileAs(path, format, map(), extras, options, &written);
+    if (result.outcome != LoadResult::Complete)
+        return result;
     history_.setClean();
-    setFile(path, format);
+    setFile(path, written);
+    return result;
 }
+
+void MapDocument::start(const MapContent &content)
+{
+    *content_ = content;
+    history_.clear();
+    setFile({}, MapFileFormat::None);
+    emit mapReset();
+    emit tablesChanged();
+}
+
+void MapDocument::forgetFile() { setFile({}, MapFileFormat::None); }
 
 std::size_t MapDocument::historyFootprint() const
 {
@@ -89,19 +134,14 @@ std::size_t MapDocument::historyFootprint() const
     return bytes;
 }
 
-void MapDocument::stepApplied(const MapEdit &edit, const MapTables &tables)
+void MapDocument::report(const MapEdit &edit)
 {
-    if (edit.resizes || int(edit.hexes.size()) > PatchLimit) {
-        emit mapChanged();
-    } else if (!edit.hexes.empty()) {
-        std::vector<HexCoord> hexes;
-        hexes.reserve(edit.hexes.size());
-        for (const HexChange &change : edit.hexes)
-            hexes.push_back(change.hex());
-        emit hexesChanged(hexes);
-    }
-    if (tables.places || tables.cities)
-        emit tablesRestored(tables);
+    if (edit.resizes)
+        emit mapReset();
+    else if (!edit.hexes.empty())
+        emit hexesChanged(edit.changedHexes());
+    if (edit.tables)
+        emit tablesChanged();
 }
 
 void MapDocument::setFile(const QString &path, MapFileFormat format)

@@ -2,29 +2,40 @@
 
 namespace vantor {
 
-bool MapEdit::isEmpty() const { return hexes.empty() && !resizes && !tablesBefore.places && !tablesBefore.cities; }
+namespace {
+
+std::size_t GridBytes(const TextGrid &grid)
+{
+    std::size_t total = 0;
+    for (int row = 0; row < grid.rowCount(); ++row)
+        for (int column = 0; column < grid.columnCount(); ++column)
+            total += sizeof(QString) + std::size_t(grid.cell(column, row).size()) * sizeof(QChar);
+    return total;
+}
+
+} // namespace
+
+std::vector<HexCoord> MapEdit::changedHexes() const
+{
+    std::vector<HexCoord> result;
+    result.reserve(hexes.size());
+    for (const HexChange &change : hexes)
+        result.push_back(change.hex());
+    return result;
+}
 
 std::size_t MapEdit::footprint() const
 {
     std::size_t bytes = sizeof(MapEdit) + hexes.capacity() * sizeof(HexChange);
-    const auto tableBytes = [](const TextGrid &grid) {
-        std::size_t total = 0;
-        for (int row = 0; row < grid.rowCount(); ++row)
-            for (int column = 0; column < grid.columnCount(); ++column)
-                total += sizeof(QString) + std::size_t(grid.cell(column, row).size()) * sizeof(QChar);
-        return total;
-    };
-    for (const MapTables *tables : {&tablesBefore, &tablesAfter}) {
-        if (tables->places)
-            bytes += tableBytes(*tables->places);
-        if (tables->cities)
-            bytes += tableBytes(*tables->cities);
-    }
+    if (tables)
+        bytes += GridBytes(tables->places) + GridBytes(tables->cities);
     return bytes;
 }
 
-MapEdit DiffMaps(const MapStore &before, const MapStore &after)
+MapEdit DiffContent(const MapContent &beforeContent, const MapContent &afterContent)
 {
+    const MapStore &before = beforeContent.map;
+    const MapStore &after = afterContent.map;
     MapEdit edit;
     edit.width = before.MapWidth;
     edit.height = before.MapHeight;
@@ -47,28 +58,41 @@ MapEdit DiffMaps(const MapStore &before, const MapStore &after)
             change.record[plane] = before.bytes[plane * PlaneSize + offset];
         edit.hexes.push_back(change);
     }
+    if (!(beforeContent.tables == afterContent.tables))
+        edit.tables = beforeContent.tables;
     return edit;
 }
 
-void DiffTables(const MapTables &before, const MapTables &after, MapEdit &edit)
+void MergeEdits(MapEdit &earlier, const MapEdit &later)
 {
-    if (before.places && after.places && !(*before.places == *after.places)) {
-        edit.tablesBefore.places = before.places;
-        edit.tablesAfter.places = after.places;
+    std::vector<HexChange> merged;
+    merged.reserve(earlier.hexes.size() + later.hexes.size());
+    auto a = earlier.hexes.begin();
+    auto b = later.hexes.begin();
+    while (a != earlier.hexes.end() || b != later.hexes.end()) {
+        if (b == later.hexes.end() || (a != earlier.hexes.end() && a->offset <= b->offset)) {
+            if (b != later.hexes.end() && b->offset == a->offset)
+                ++b; // the earlier step holds what the hex was before both
+            merged.push_back(*a++);
+        } else {
+            merged.push_back(*b++);
+        }
     }
-    if (before.cities && after.cities && !(*before.cities == *after.cities)) {
-        edit.tablesBefore.cities = before.cities;
-        edit.tablesAfter.cities = after.cities;
-    }
+    earlier.hexes = std::move(merged);
+    if (!earlier.tables)
+        earlier.tables = later.tables;
 }
 
-void SwapEdit(MapStore &map, MapEdit &edit)
+void SwapEdit(MapContent &content, MapEdit &edit)
 {
+    MapStore &map = content.map;
     for (HexChange &change : edit.hexes)
         for (int plane = 0; plane < PlaneCount; ++plane)
             std::swap(change.record[plane], map.bytes[plane * PlaneSize + change.offset]);
     std::swap(edit.width, map.MapWidth);
     std::swap(edit.height, map.MapHeight);
+    if (edit.tables)
+        std::swap(*edit.tables, content.tables);
 }
 
 } // namespace vantor

@@ -4,8 +4,7 @@
 // while it is done, the state after it while it is undone). Undo and redo both swap the two sides,
 // so a step costs one 37-byte record per hex it changed.
 
-#include "model/map_store.h"
-#include "model/place_tables.h"
+#include "document/map_content.h"
 
 #include <optional>
 #include <vector>
@@ -18,34 +17,30 @@ struct HexChange {
     HexCoord hex() const { return {offset / StoreRows, offset % StoreRows}; }
 };
 
-// The tables that live beside the map in the place-name and city windows.
-struct MapTables {
-    std::optional<PlaceTable> places;
-    std::optional<CityTable> cities;
-};
-
 struct MapEdit {
     std::vector<HexChange> hexes; // in store order: column by column
     int width = 0;                // the other side's size
     int height = 0;
     bool resizes = false;
-    MapTables tablesBefore; // a table is present on both sides only where it changed
-    MapTables tablesAfter;
+    std::optional<MapTables> tables; // the other side's tables, where the step changed them
 
-    bool isEmpty() const;
+    bool isEmpty() const { return hexes.empty() && !resizes && !tables; }
+    // The hexes the step changes, in store order.
+    std::vector<HexCoord> changedHexes() const;
     // The bytes the step holds, for the history's memory figure.
     std::size_t footprint() const;
 };
 
 // The step from before to after, holding the "before" side: every hex of the store whose record
-// differs, and the size.
-MapEdit DiffMaps(const MapStore &before, const MapStore &after);
+// differs, the size, and the tables when they differ.
+MapEdit DiffContent(const MapContent &before, const MapContent &after);
 
-// Adds to edit the tables that differ between before and after.
-void DiffTables(const MapTables &before, const MapTables &after, MapEdit &edit);
+// Folds a step made right after `earlier` into it, so that the two are one step: each hex and the
+// tables keep the state they had before the first of them. Neither step may resize the map.
+void MergeEdits(MapEdit &earlier, const MapEdit &later);
 
-// Puts the side the edit holds into the map and keeps the map's side in its place: an undo of a
-// done step, or a redo of an undone one.
-void SwapEdit(MapStore &map, MapEdit &edit);
+// Puts the side the edit holds into the content and keeps the content's side in its place: an undo
+// of a done step, or a redo of an undone one.
+void SwapEdit(MapContent &content, MapEdit &edit);
 
 } // namespace vantor

@@ -3,7 +3,7 @@
 #include "files/all_or_nothing.h"
 #include "files/file_io.h"
 #include "files/native_map_file.h"
-#include "model/editor_state.h"
+
 #include "model/integer_text.h"
 
 #include <QCoreApplication>

@@ -12,6 +12,9 @@
 
 namespace vantor {
 
+// The version the header line names: ";ASCII map file for Vantor Version 0.50a".
+inline constexpr const char *VersionText = "0.50a";
+
 // Planes an ASCII hex line carries: 0..16.
 inline constexpr int AsciiPlaneCount = 17;
 // Lines are read in pieces of at most this many characters.

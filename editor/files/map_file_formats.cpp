@@ -7,155 +7,205 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include <optional>
-
 namespace vantor {
 
 namespace {
 
-enum class Format { Unknown, Native, Ascii, Scenario };
-
-Format FormatOf(const QString &path)
-{
-    const QString suffix = QFileInfo(path).suffix();
-    if (suffix.compare(QLatin1String("map"), Qt::CaseInsensitive) == 0)
-        return Format::Native;
-    if (suffix.compare(QLatin1String("amf"), Qt::CaseInsensitive) == 0)
-        return Format::Ascii;
-    if (suffix.compare(QLatin1String("scn"), Qt::CaseInsensitive) == 0)
-        return Format::Scenario;
-    return Format::Unknown;
-}
-
-QString UnknownExtension(const QString &path)
-{
-    return FileMessage(path, QCoreApplication::translate("MapFile", "unknown map file type; known types: %1")
-                                 .arg(KnownMapExtensions()));
-}
+LoadResult Refused(const QString &caption, const QString &text) { return {LoadResult::Refused, {caption, text}}; }
 
 // A message box's caption and text on one line.
 QString OneLine(const UserMessage &message) { return message.caption + QStringLiteral(": ") + message.text.simplified(); }
 
-QString Unasked(const QString &path, const UserMessage &question)
+// Asks question, when there is one: true goes on. A question nobody may answer refuses with its text.
+bool GoesOn(const QString &path, const UserMessage &question, const MapFileOptions &options, LoadResult &refusal)
 {
-    return FileMessage(path, OneLine(question) + QCoreApplication::translate("MapFile", " (not asked; refused)"));
+    if (question.isEmpty() || (options.ask ? options.ask(question) : options.proceed))
+        return true;
+    refusal = options.ask ? Refused({}, {})
+                          : Refused(question.caption,
+                                    FileMessage(path, OneLine(question) +
+                                                          QCoreApplication::translate("MapFile", " (not asked; refused)")));
+    return false;
 }
 
-// A scenario that reads as both layouts or neither, with no layout chosen. --proceed does not pick
-// one: a wrong guess loads a garbage map or writes the wrong block.
-QString UndecidedLayout(const QString &path, const QByteArray &data)
+ScenarioLayout LayoutOf(MapFileFormat format)
 {
-    return FileMessage(path, UndecidedScenarioLayout(data) +
-                                 QCoreApplication::translate("MapFile", " Pass --homemade or --regular to choose its layout."));
+    return format == MapFileFormat::HomemadeScenario ? ScenarioLayout::Homemade : ScenarioLayout::Regular;
 }
 
-QString LoadScenario(const QString &path, MapStore &map, MapFileExtras &extras, const MapFileOptions &options)
+MapFileFormat ScenarioFormat(ScenarioLayout layout)
+{
+    return layout == ScenarioLayout::Homemade ? MapFileFormat::HomemadeScenario : MapFileFormat::RegularScenario;
+}
+
+// The layout of a scenario opened or written without one chosen: the one its whole map block reads
+// as, or the user's choice when it reads as both or neither.
+std::optional<ScenarioLayout> LayoutOfScenario(const QString &path, const QByteArray &data, const MapFileOptions &options,
+                                               LoadResult &refusal)
+{
+    if (const std::optional<ScenarioLayout> read = DecideScenarioLayout(data))
+        return read;
+    const UserMessage question{QStringLiteral("Scenario Layout"), FileMessage(path, UndecidedScenarioLayout(data))};
+    if (options.chooseLayout) {
+        if (const std::optional<ScenarioLayout> chosen = options.chooseLayout(question))
+            return chosen;
+        refusal = Refused({}, {});
+        return std::nullopt;
+    }
+    refusal = Refused(question.caption,
+                      question.text +
+                          QCoreApplication::translate("MapFile", " Pass --homemade or --regular to choose its layout."));
+    return std::nullopt;
+}
+
+bool IsScenarioFile(const QString &path) { return QFileInfo(path).suffix().compare(QLatin1String("scn"), Qt::CaseInsensitive) == 0; }
+
+LoadResult ReadScenario(const QString &path, std::optional<ScenarioLayout> layout, MapStore &map, MapFileExtras &extras,
+                        const MapFileOptions &options, MapFileFormat &read)
 {
     QByteArray data;
     if (QString error = ReadScenarioFile(path, data); !error.isEmpty())
-        return error;
-    ScenarioLayout layout = ScenarioLayout::Regular;
-    if (options.layout) {
-        // Chosen by hand, as by the editor's load commands: byte 4 may still disagree.
-        layout = *options.layout;
-        if (const UserMessage question = ScenarioLayoutQuestion(data, layout); !question.isEmpty() && !options.proceed)
-            return Unasked(path, question);
-    } else if (const std::optional<ScenarioLayout> read = DecideScenarioLayout(data)) {
-        layout = *read; // the whole block outweighs byte 4
-    } else {
-        return UndecidedLayout(path, data);
+        return Refused(QStringLiteral("Scenario Not Loaded"), error);
+    LoadResult refusal;
+    if (!layout) {
+        // Nothing chosen: the whole block outweighs byte 4, so there is nothing to ask about it.
+        layout = LayoutOfScenario(path, data, options, refusal);
+        if (!layout)
+            return refusal;
+    } else if (!GoesOn(path, ScenarioLayoutQuestion(data, *layout), options, refusal)) {
+        return refusal;
     }
-    const LoadResult result = DecodeScenarioMap(data, layout, map, extras.places, extras.placeCount);
-    if (result.outcome == LoadResult::Refused)
-        return FileMessage(path, result.message.text);
-    if (layout == ScenarioLayout::Homemade)
+    const ScenarioLayout chosen = *layout;
+    LoadResult result = DecodeScenarioMap(data, chosen, map, extras.places, extras.placeCount);
+    if (result.outcome != LoadResult::Complete) {
+        result.message.text = FileMessage(path, result.message.text);
+        return result;
+    }
+    if (chosen == ScenarioLayout::Homemade)
         SetPlaceCoordinates(map, extras.placeCount, extras.places);
+    read = ScenarioFormat(chosen);
     return {};
 }
 
-// The save of SaveMapToScenario; askLayout false leaves out the byte 4 question, for a layout that
-// the whole block decided.
-QString SaveScenario(const QString &path, const MapStore &map, const MapFileExtras &extras, ScenarioLayout layout,
-                     const MapFileOptions &options, bool askLayout)
+LoadResult WriteScenario(const QString &path, ScenarioLayout layout, const MapStore &map, const MapFileExtras &extras,
+                         const MapFileOptions &options)
 {
-    if (const UserMessage question = ScenarioExtensionQuestion(path); !question.isEmpty() && !options.proceed)
-        return Unasked(path, question);
+    LoadResult refusal;
+    if (!GoesOn(path, ScenarioExtensionQuestion(path), options, refusal))
+        return refusal;
     const ScenarioSave save = PrepareScenarioSave(path, map, layout, extras.places, extras.placeCount);
     if (!save.refusal.isEmpty())
-        return save.refusal.text.startsWith(path) ? save.refusal.text : FileMessage(path, OneLine(save.refusal));
-    if (askLayout && !save.question.isEmpty() && !options.proceed)
-        return Unasked(path, save.question);
-    return save.commit();
-}
-
-QString LoadAscii(const QString &path, MapStore &map, MapFileExtras &extras)
-{
-    const LoadResult result = ReadAsciiMapFile(path, map, extras.places, extras.placeCount);
-    return result.outcome == LoadResult::Complete ? QString() : result.message.text;
+        return Refused(save.refusal.caption, save.refusal.text);
+    // Byte 4 has nothing to say against a layout the whole block reads as.
+    QByteArray data;
+    const bool confirmed = ReadScenarioFile(path, data).isEmpty() && DecideScenarioLayout(data) == layout;
+    if (!confirmed && !GoesOn(path, save.question, options, refusal))
+        return refusal;
+    if (const QString error = save.commit(); !error.isEmpty())
+        return Refused(QStringLiteral("Scenario Save Aborted!"), error);
+    return {};
 }
 
 } // namespace
 
-bool CanReadMapFile(const QString &path) { return FormatOf(path) != Format::Unknown; }
-
-bool CanWriteMapFile(const QString &path) { return FormatOf(path) != Format::Unknown; }
-
-QString LoadMapFile(const QString &path, MapStore &map, MapFileExtras &extras, const MapFileOptions &options)
+MapFileFormat MapFileFormatOf(const QString &path, std::optional<ScenarioLayout> layout)
 {
-    const Format format = FormatOf(path);
-    if (format == Format::Unknown)
-        return UnknownExtension(path);
-    // Every reader changes the map only when it read the whole file; the extras are fresh ones.
-    MapFileExtras read;
-    QString error;
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.compare(QLatin1String("map"), Qt::CaseInsensitive) == 0)
+        return MapFileFormat::NativeMap;
+    if (suffix.compare(QLatin1String("amf"), Qt::CaseInsensitive) == 0)
+        return MapFileFormat::AsciiMap;
+    if (IsScenarioFile(path))
+        return ScenarioFormat(layout.value_or(ScenarioLayout::Regular));
+    return MapFileFormat::None;
+}
+
+LoadResult ReadMapFileAs(const QString &path, MapFileFormat format, MapStore &map, MapFileExtras &extras,
+                         const MapFileOptions &options, MapFileFormat *read)
+{
+    std::optional<ScenarioLayout> layout = options.layout;
+    if (format == MapFileFormat::None) {
+        format = MapFileFormatOf(path);
+        if (format == MapFileFormat::None)
+            return Refused(QStringLiteral("Map Not Loaded"),
+                           FileMessage(path, QCoreApplication::translate("MapFile", "unknown map file type; known types: %1")
+                                                 .arg(KnownMapExtensions())));
+    } else if (format == MapFileFormat::RegularScenario || format == MapFileFormat::HomemadeScenario) {
+        layout = LayoutOf(format);
+    }
+    // Every reader changes the map only when it read the whole file; the names come fresh.
+    MapFileExtras fresh{0, extras.places};
+    MapFileFormat formatRead = format;
+    LoadResult result;
     switch (format) {
-    case Format::Native:
-        error = ReadMapFile(path, map);
+    case MapFileFormat::NativeMap:
+        if (const QString error = ReadMapFile(path, map); !error.isEmpty())
+            result = Refused(QStringLiteral("Map Not Loaded"), error);
         break;
-    case Format::Ascii:
-        error = LoadAscii(path, map, read);
+    case MapFileFormat::AsciiMap:
+        result = ReadAsciiMapFile(path, map, fresh.places, fresh.placeCount);
         break;
-    case Format::Scenario:
-        error = LoadScenario(path, map, read, options);
+    case MapFileFormat::RegularScenario:
+    case MapFileFormat::HomemadeScenario:
+        result = ReadScenario(path, layout, map, fresh, options, formatRead);
         break;
-    case Format::Unknown:
+    case MapFileFormat::None:
         break;
     }
-    if (!error.isEmpty())
-        return error;
-    extras = std::move(read);
-    return {};
+    if (result.outcome != LoadResult::Complete)
+        return result;
+    extras = std::move(fresh);
+    if (read)
+        *read = formatRead;
+    return result;
 }
 
-QString SaveMapFile(const QString &path, const MapStore &map, const MapFileExtras &extras, const MapFileOptions &options)
+LoadResult WriteMapFileAs(const QString &path, MapFileFormat format, const MapStore &map, const MapFileExtras &extras,
+                          const MapFileOptions &options, MapFileFormat *written)
 {
-    switch (FormatOf(path)) {
-    case Format::Native:
-        return WriteMapFile(path, map);
-    case Format::Ascii:
-        return WriteAsciiMapFile(path, map, extras.places, extras.placeCount);
-    case Format::Scenario: {
+    if (format == MapFileFormat::None && IsScenarioFile(path)) {
         // A missing scenario gets the save's own refusal, whatever the layout.
-        if (options.layout || !QFileInfo::exists(path))
-            return SaveMapToScenario(path, map, extras, options.layout.value_or(ScenarioLayout::Regular), options);
-        QByteArray data;
-        if (QString error = ReadScenarioFile(path, data); !error.isEmpty())
-            return error;
-        const std::optional<ScenarioLayout> read = DecideScenarioLayout(data);
-        if (!read)
-            return UndecidedLayout(path, data);
-        return SaveScenario(path, map, extras, *read, options, false);
+        std::optional<ScenarioLayout> layout = options.layout;
+        if (!layout && QFileInfo::exists(path)) {
+            QByteArray data;
+            if (QString error = ReadScenarioFile(path, data); !error.isEmpty())
+                return Refused(QStringLiteral("Scenario Save Aborted!"), error);
+            LoadResult refusal;
+            layout = LayoutOfScenario(path, data, options, refusal);
+            if (!layout)
+                return refusal;
+        }
+        format = ScenarioFormat(layout.value_or(ScenarioLayout::Regular));
+    } else if (format == MapFileFormat::None) {
+        format = MapFileFormatOf(path);
     }
-    case Format::Unknown:
+    LoadResult result;
+    switch (format) {
+    case MapFileFormat::NativeMap:
+        if (const QString error = WriteMapFile(path, map); !error.isEmpty())
+            result = Refused(QStringLiteral("Map Not Saved"), error);
         break;
+    case MapFileFormat::AsciiMap:
+        if (const QString error = WriteAsciiMapFile(path, map, extras.places, extras.placeCount); !error.isEmpty())
+            result = Refused(QStringLiteral("Map Not Saved"), error);
+        break;
+    case MapFileFormat::RegularScenario:
+    case MapFileFormat::HomemadeScenario:
+        result = WriteScenario(path, LayoutOf(format), map, extras, options);
+        break;
+    case MapFileFormat::None:
+        return Refused(QStringLiteral("Map Not Saved"),
+                       FileMessage(path, QCoreApplication::translate("MapFile", "unknown map file type; known types: %1")
+                                             .arg(KnownMapExtensions())));
     }
-    return UnknownExtension(path);
+    if (result.outcome == LoadResult::Complete && written)
+        *written = format;
+    return result;
 }
 
-QString SaveMapToScenario(const QString &path, const MapStore &map, const MapFileExtras &extras, ScenarioLayout layout,
-                          const MapFileOptions &options)
+QString ScriptMessage(const QString &path, const UserMessage &message)
 {
-    return SaveScenario(path, map, extras, layout, options, true);
+    return message.text.startsWith(path) ? message.text : FileMessage(path, OneLine(message));
 }
 
 QString KnownMapExtensions() { return QStringLiteral(".map, .amf, .scn"); }

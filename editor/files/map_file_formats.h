@@ -1,15 +1,20 @@
 #pragma once
-// Map files chosen by their extension, for batch work on whole files.
+// Map files in every format the editor reads and writes: the one place that knows which reader or
+// writer a file needs, for the editor's windows and for vantor-cli alike.
 
 #include "files/scenario_file.h"
+#include "files/text_file.h"
 #include "model/map_store.h"
 #include "model/place_tables.h"
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace vantor {
+
+enum class MapFileFormat { None, NativeMap, AsciiMap, RegularScenario, HomemadeScenario };
 
 // What a map file brings besides the hexes.
 struct MapFileExtras {
@@ -17,31 +22,44 @@ struct MapFileExtras {
     PlaceTable places; // place k in row k + 1, as the place-name window holds them
 };
 
-// How scenarios are read and written.
+// How questions about a file are answered.
 struct MapFileOptions {
-    // The layout of every scenario read or written, which byte 4 may question. By default the
-    // layout each scenario reads as (DecideScenarioLayout), with no question; one that reads as both
-    // or neither is refused, --proceed or not.
+    // The layout of every scenario read or written whose format does not name it. By default the
+    // layout the scenario's whole map block reads as; one that reads as both or neither is put to
+    // chooseLayout, and refused without it.
     std::optional<ScenarioLayout> layout;
+    // Asks which layout a scenario has (the question says why it cannot be told); nothing cancels.
+    std::function<std::optional<ScenarioLayout>(const UserMessage &question)> chooseLayout;
+    // Asks a question the editor asks before going on (OK / Cancel): true goes on. Without it,
+    // `proceed` answers every question.
+    std::function<bool(const UserMessage &question)> ask;
     // Go on where the editor would ask first (a scenario that looks like the other layout, a
     // scenario path without ".scn"); otherwise such a file is refused with the question's text.
     bool proceed = false;
 };
 
-// Whether a map can be read from / written to a file of this name's extension (any case).
-// Writing a scenario (.scn) patches the map block of an existing one in place.
-bool CanReadMapFile(const QString &path);
-bool CanWriteMapFile(const QString &path);
+// The format a file of this name has by its extension (any case); a scenario's layout is not known
+// from its name, so it is RegularScenario unless layout names it. None for an unknown extension.
+MapFileFormat MapFileFormatOf(const QString &path, std::optional<ScenarioLayout> layout = {});
 
-// Empty text on success, otherwise the reason, naming the file. A refused file leaves map unchanged.
-QString LoadMapFile(const QString &path, MapStore &map, MapFileExtras &extras, const MapFileOptions &options = {});
-QString SaveMapFile(const QString &path, const MapStore &map, const MapFileExtras &extras,
-                    const MapFileOptions &options = {});
+// Reads the map file at path in format (None: by its extension) into map and extras. A refused
+// file, or a question answered Cancel (Refused with an empty message), leaves both unchanged.
+// places and placeCount come fresh from the formats that carry names (ASCII maps, homemade
+// scenarios); the others give no places and leave extras.places as it was. read, when given,
+// receives the format that was read.
+LoadResult ReadMapFileAs(const QString &path, MapFileFormat format, MapStore &map, MapFileExtras &extras,
+                         const MapFileOptions &options = {}, MapFileFormat *read = nullptr);
 
-// Saves the map into an existing scenario with every check of the editor's scenario save; a
-// question the editor would ask refuses the save unless options.proceed. Empty text or the reason.
-QString SaveMapToScenario(const QString &path, const MapStore &map, const MapFileExtras &extras,
-                          ScenarioLayout layout, const MapFileOptions &options = {});
+// Writes the map to path in format (None: by its extension). A scenario is patched in place with
+// every check and question of the editor's scenario save. Complete, Refused with the message to
+// show, or Refused with an empty message when a question was answered Cancel. written, when given,
+// receives the format that was written.
+LoadResult WriteMapFileAs(const QString &path, MapFileFormat format, const MapStore &map, const MapFileExtras &extras,
+                          const MapFileOptions &options = {}, MapFileFormat *written = nullptr);
+
+// A message as one line that names the file, for scripts: "<path>: <caption>: <text>" unless the
+// text already starts with the path.
+QString ScriptMessage(const QString &path, const UserMessage &message);
 
 // The extensions known, for messages: ".map, .amf, .scn".
 QString KnownMapExtensions();

@@ -2,109 +2,78 @@
 
 #include "ui_CityForm.h"
 
-#include "Map.h"
-#include "dialogs.h"
-#include "text_grid_view.h"
-
-#include "model/editor_state.h"
-#include "tools/place_names.h"
+#include "text_table_model.h"
 
 using namespace vantor;
 
-TCityForm *CityForm = nullptr;
-
-TCityForm::TCityForm(QWidget *parent)
+TCityForm::TCityForm(MapDocument &document, MapTools &tools, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ui(std::make_unique<Ui::TCityForm>())
+    , document_(document)
+    , tools_(tools)
+    , series_(document.newSeries())
 {
     ui->setupUi(this);
+    model_ = new TextTableModel(
+        [this]() -> const TextGrid & { return document_.tables().cities; },
+        [this](int column, int row, const QString &text) {
+            document_.edit(QStringLiteral("City Names"),
+                           [&](MapContent &content) { content.tables.cities.setCell(column, row, text); }, series_);
+        },
+        this);
+    ui->CitySG->setModel(model_);
+    connect(&document_, &MapDocument::tablesChanged, model_, &TextTableModel::gridChanged);
+    const int widths[] = {40, 153, 37, 34, 34, 34, 33, 35};
+    for (int column = 0; column < CityTable::Columns; ++column)
+        ui->CitySG->setColumnWidth(column, widths[column]);
     connect(ui->CaptionBtn, &QPushButton::clicked, this, &TCityForm::CaptionBtnClick);
     connect(ui->ClearBtn, &QPushButton::clicked, this, &TCityForm::ClearBtnClick);
     connect(ui->UncaptionBtn, &QPushButton::clicked, this, &TCityForm::UncaptionBtnClick);
-    FormCreate();
+    connect(&tools_.cityCaption(), &CityCaptionTool::actionChanged, this, &TCityForm::showChosen);
 }
 
 TCityForm::~TCityForm() = default;
 
-void TCityForm::FormCreate()
+void TCityForm::showEvent(QShowEvent *event)
 {
-    CityTable table(2);
-    table.writeHeadings();
-    setCities(table);
-    SetColumnWidths(*ui->CitySG, {40, 153, 37, 34, 34, 34, 33, 35});
+    series_ = document_.newSeries();
+    QWidget::showEvent(event);
 }
 
-CityTable TCityForm::cities() const
+// The city-caption tool takes over the map; a command of the main window still collecting clicks
+// ends.
+void TCityForm::choose(CityCaptionTool::Action action)
 {
-    CityTable table;
-    ReadTextGrid(*ui->CitySG, table);
-    return table;
+    if (tools_.mode() != ClickMode::CityCaption)
+        tools_.select(ClickMode::CityCaption);
+    chosenRow_ = CurrentGridRow(*ui->CitySG);
+    tools_.cityCaption().choose(action, chosenRow_);
 }
 
-void TCityForm::setCities(const CityTable &cities) { ShowTextGrid(*ui->CitySG, cities); }
-
-QString TCityForm::cellText(int column, int gridRow) const
+// Caption shows the chosen city's number, Clear its negative.
+void TCityForm::showChosen()
 {
-    const QTableWidgetItem *item = ui->CitySG->item(gridRow - 1, column);
-    return item ? item->text() : QString();
+    switch (tools_.cityCaption().action()) {
+    case CityCaptionTool::Action::Caption:
+        ui->Chosen1Lbl->setText(QString::number(chosenRow_ - 1));
+        break;
+    case CityCaptionTool::Action::Clear:
+        ui->Chosen1Lbl->setText(QString::number(1 - chosenRow_));
+        break;
+    case CityCaptionTool::Action::None:
+        ui->Chosen1Lbl->clear();
+        break;
+    }
 }
 
-QString TCityForm::cityName(int city) const { return cellText(CityTable::NameColumn, city + 1); }
+void TCityForm::CaptionBtnClick() { choose(CityCaptionTool::Action::Caption); }
 
-QString TCityForm::cityNumber(int city) const { return cellText(CityTable::NumberColumn, city + 1); }
-
-// The main window takes this mode; a command of its own still collecting clicks ends.
-void TCityForm::enterCaptionMode()
-{
-    if (MapForm)
-        MapForm->startClickMode(CityCaptionMode);
-    else
-        Editor.ClickMode = CityCaptionMode;
-}
-
-void TCityForm::forgetPendingAction()
-{
-    pending = PendingAction::None;
-    ui->Chosen1Lbl->clear();
-}
-
-void TCityForm::CaptionBtnClick()
-{
-    enterCaptionMode();
-    pending = PendingAction::Caption;
-    pendingRow = CurrentGridRow(*ui->CitySG);
-    ui->Chosen1Lbl->setText(QString::number(pendingRow - 1));
-}
-
-void TCityForm::ClearBtnClick()
-{
-    enterCaptionMode();
-    pending = PendingAction::Clear;
-    pendingRow = CurrentGridRow(*ui->CitySG);
-    ui->Chosen1Lbl->setText(QString::number(1 - pendingRow));
-}
+void TCityForm::ClearBtnClick() { choose(CityCaptionTool::Action::Clear); }
 
 // Ends city-caption mode; another command's clicks are left alone.
 void TCityForm::UncaptionBtnClick()
 {
-    if (Editor.ClickMode == CityCaptionMode && MapForm)
-        MapForm->startClickMode(PaintMode);
-    else if (Editor.ClickMode == CityCaptionMode)
-        Editor.ClickMode = PaintMode;
-    forgetPendingAction();
-}
-
-void TCityForm::applyPendingAction(HexCoord hex)
-{
-    if (pending == PendingAction::None)
-        return;
-    CityTable table = cities();
-    QString error;
-    if (pending == PendingAction::Caption)
-        error = CaptionHexWithCity(Map, table, pendingRow, hex);
-    else
-        ClearCityHex(Map, table, pendingRow, hex);
-    setCities(table);
-    if (!error.isEmpty())
-        Dialogs().showError(this, error);
+    if (tools_.mode() == ClickMode::CityCaption)
+        tools_.select(ClickMode::Paint);
+    tools_.cityCaption().putDown();
 }

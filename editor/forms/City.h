@@ -1,13 +1,15 @@
 #pragma once
-// The "City" window: the city table, and the caption and clear actions that clicks on the map
-// carry out while the main window is in city-caption mode.
+// The "City" window: a view of the document's city table, and the caption and clear actions that
+// clicks on the map carry out while the city-caption tool is in use.
 
-#include "model/map_store.h"
-#include "model/place_tables.h"
+#include "document/map_document.h"
+#include "tools/map_tools.h"
 
 #include <QWidget>
 
 #include <memory>
+
+class TextTableModel;
 
 namespace Ui {
 class TCityForm;
@@ -16,34 +18,25 @@ class TCityForm;
 class TCityForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TCityForm(QWidget *parent = nullptr);
+    TCityForm(vantor::MapDocument &document, vantor::MapTools &tools, QWidget *parent = nullptr);
     ~TCityForm() override;
-
-    vantor::CityTable cities() const;
-    void setCities(const vantor::CityTable &cities);
-    // Name and number text of city `city` (row city + 1); empty when there is no such row.
-    QString cityName(int city) const;
-    QString cityNumber(int city) const;
-
-    // A map click in city-caption mode: caption the hex with the chosen city, or clear it.
-    void applyPendingAction(vantor::HexCoord hex);
-    // No caption or clear action is chosen any more.
-    void forgetPendingAction();
 
 public slots:
     void CaptionBtnClick();
     void ClearBtnClick();
     void UncaptionBtnClick();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
-    void FormCreate();
-    void enterCaptionMode();
-    QString cellText(int column, int gridRow) const;
+    void choose(vantor::CityCaptionTool::Action action);
+    void showChosen();
 
-    enum class PendingAction { None, Caption, Clear };
     std::unique_ptr<Ui::TCityForm> ui;
-    PendingAction pending = PendingAction::None;
-    int pendingRow = 0;
+    vantor::MapDocument &document_;
+    vantor::MapTools &tools_;
+    TextTableModel *model_ = nullptr;
+    int chosenRow_ = 0;
+    int series_ = 0; // the step the cells typed since the window was shown belong to
 };
-
-extern TCityForm *CityForm;

@@ -2,8 +2,6 @@
 
 #include "ui_InputForm.h"
 
-TInputForm *InputForm = nullptr;
-
 TInputForm::TInputForm(QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::TInputForm>())

@@ -31,5 +31,3 @@ public slots:
 private:
     std::unique_ptr<Ui::TInputForm> ui;
 };
-
-extern TInputForm *InputForm;

@@ -3,50 +3,42 @@
 #include "ui_MapForm.h"
 
 #include "City.h"
-#include "MapCvt.h"
 #include "Input.h"
+#include "MapCvt.h"
 #include "Misc.h"
 #include "Places.h"
 #include "Spray.h"
 #include "Strat.h"
 #include "Tiles.h"
 #include "help_window.h"
+#include "map_view.h"
 #include "map_zoom.h"
+#include "picture_box.h"
 #include "recent_maps.h"
 
-#include "model/editor_state.h"
 #include "model/geometry.h"
 #include "model/integer_text.h"
-#include "render/map_patch.h"
-#include "render/map_renderer.h"
+#include "model/tile_set_files.h"
+#include "render/strategic_map.h"
+#include "tools/map_commands.h"
+#include "tools/pattern_passes.h"
 #include "tools/place_names.h"
 #include "tools/road_links.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QPainter>
-#include <QRandomGenerator>
+#include <QScrollBar>
 
 using namespace vantor;
 
-TMapForm *MapForm = nullptr;
-
 namespace {
-
-// Shows the busy cursor for as long as it lives.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
 
 constexpr ColourValue Olive = 0x008080;
 constexpr ColourValue Aqua = 0xFFFF00;
@@ -56,24 +48,41 @@ constexpr ColourValue Silver = 0xC0C0C0;
 constexpr int HoverStep = 10; // the hover label follows the mouse in steps of more than this many screen pixels
 
 const QString WindowCaption = QStringLiteral("Vantor Version 0.50b");
-const QString PickTileHint = QStringLiteral("Pick a tile in the Tiles window");
+const QString SprayPrompt = QStringLiteral("Sprayer in Operation");
 
 } // namespace
 
-TMapForm::TMapForm(QWidget *parent)
+TMapForm::TMapForm(MapDocument &document, EditorSettings &settings, QWidget *parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::TMapForm>())
-    , document_(Map)
-    , sprayRandom(QRandomGenerator::global()->generate())
+    , document_(document)
+    , settings_(settings)
 {
     ui->setupUi(this);
-    recentMaps = new RecentMaps(*ui->RecentMaps1, this);
-    zoom = new MapZoom(*this, *ui->MapScrollBox, *ui->MapImage,
-                       {ui->ZoomIn1, ui->ZoomOut1, ui->ActualSize1, ui->FitMapInWindow1});
+    // The palette looks for its sets here as soon as it is made.
+    settings_.programDir = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
+    tools_ = std::make_unique<MapTools>(document_, settings_, static_cast<ToolHost &>(*this));
+    view_ = new MapView(*ui->MapImage, document_, settings_, this);
+    recentMaps_ = new RecentMapsMenu(*ui->RecentMaps1, settings_.recentMaps, this);
+    zoom_ = new MapZoom(*this, *ui->MapScrollBox, *ui->MapImage,
+                        {ui->ZoomIn1, ui->ZoomOut1, ui->ActualSize1, ui->FitMapInWindow1});
+
+    tilesForm_ = std::make_unique<TTilesForm>(settings_, tools_->paint());
+    mapConvert_ = std::make_unique<TMapConvert>(document_, settings_, *this);
+    placeForm_ = std::make_unique<TPlaceForm>(document_);
+    inputForm_ = std::make_unique<TInputForm>(this);
+    stratForm_ = std::make_unique<TStratForm>(document_);
+    sprayForm_ = std::make_unique<TSprayForm>(settings_);
+    miscForm_ = std::make_unique<TMiscForm>(settings_);
+    cityForm_ = std::make_unique<TCityForm>(document_, *tools_);
+
     connectMenu();
     connectDocument();
+    connectTools();
+    makeKeysWorkInEveryWindow();
     FormCreate();
     updateTitle();
+    updatePlaceNameCommands();
 }
 
 TMapForm::~TMapForm() = default;
@@ -131,9 +140,9 @@ void TMapForm::connectMenu()
     ui->Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     connect(ui->Undo1, &QAction::triggered, &document_.history(), &QUndoStack::undo);
     connect(ui->Redo1, &QAction::triggered, &document_.history(), &QUndoStack::redo);
-    connect(recentMaps, &RecentMaps::openRequested, this, [this](const QString &path) {
+    connect(recentMaps_, &RecentMapsMenu::openRequested, this, [this](const QString &path) {
         if (!QFileInfo::exists(path)) {
-            recentMaps->remove(path);
+            settings_.recentMaps.remove(path);
             Dialogs().inform(this, QStringLiteral("Map Not Found"),
                              QStringLiteral("%1 no longer exists; it is taken off the list of recent maps.")
                                  .arg(QDir::toNativeSeparators(path)));
@@ -145,16 +154,37 @@ void TMapForm::connectMenu()
     connect(ui->MapImage, &PictureBox::mouseDown, this, &TMapForm::MapImageMouseDown);
     connect(ui->MapImage, &PictureBox::mouseMoved, this, &TMapForm::MapImageMouseMove);
     connect(ui->MapImage, &PictureBox::clicked, this, &TMapForm::MapImageClick);
+    connect(mapConvert_.get(), &TMapConvert::converted, this, &TMapForm::mapReplaced);
+    connect(view_, &MapView::setsUnavailable, this, &TMapForm::reportUnavailableSets);
+    connect(view_, &MapView::redrawn, this,
+            [this] { ui->MapSizeLbl->setText(QStringLiteral("%1x%2").arg(document_.map().MapWidth).arg(document_.map().MapHeight)); });
+    connect(stratForm_.get(), &TStratForm::hexPicked, this, [this](HexCoord hex) {
+        // The hex lands about half a view from the top-left corner of the main map.
+        QScrollArea &box = *ui->MapScrollBox;
+        const MapStore &map = document_.map();
+        const int shiftedY = hex.y - box.height() / 80;
+        const int shiftedX = hex.x - box.width() / 96;
+        // The range of a scroll bar is the whole length of the picture; the bar keeps the position in bounds.
+        const QSize range = mapPicture().size();
+        box.verticalScrollBar()->setValue(range.height() * shiftedY / map.MapHeight);
+        box.horizontalScrollBar()->setValue(range.width() * shiftedX / map.MapWidth);
+    });
+}
+
+// The commands a user reaches for anywhere: they work from the tool windows as from this one.
+void TMapForm::makeKeysWorkInEveryWindow()
+{
+    for (QAction *action : {ui->Exit1, ui->Save1, ui->LoadMap1, ui->Undo1, ui->Redo1})
+        action->setShortcutContext(Qt::ApplicationShortcut);
 }
 
 void TMapForm::FormCreate()
 {
     move(72, 108);
-    ui->MapImage->setPictureSize(MapPictureWidth(Map.MapWidth) - 1, MapPictureHeight(Map.MapHeight));
-    Editor.ProgramDir = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
+    const MapStore &map = document_.map();
+    ui->MapImage->setPictureSize(MapPictureWidth(map.MapWidth) - 1, MapPictureHeight(map.MapHeight));
     QPainter(&ui->MapImage->picture()).fillRect(0, 0, 649, 550, ToQColor(Olive));
     ui->MapImage->update();
-    setPromptColour(PromptLime);
 }
 
 void TMapForm::changeEvent(QEvent *event)
@@ -167,21 +197,19 @@ void TMapForm::changeEvent(QEvent *event)
 void TMapForm::FormActivate()
 {
     if (FirstActivation) {
-        if (TilesForm) {
-            TilesForm->show();
-            TilesForm->addTerrainNames();
-        }
+        tilesForm_->show();
+        tilesForm_->addTerrainNames();
         // A map opened from the command line is already drawn: the title panel is for an empty start.
         if (document_.filePath().isEmpty()) {
-            ui->MapImage->setPictureSize(MapPictureWidth(Map.MapWidth), MapPictureHeight(Map.MapHeight));
+            const MapStore &map = document_.map();
+            ui->MapImage->setPictureSize(MapPictureWidth(map.MapWidth), MapPictureHeight(map.MapHeight));
             ui->MapImage->picture().fill(ToQColor(Aqua));
             drawTitlePanel();
         }
     }
     FirstActivation = false;
     // Coming back to the main window always ends the palette's terrain-edit mode.
-    if (TilesForm)
-        TilesForm->leaveTerrainEdit();
+    tilesForm_->leaveTerrainEdit();
 }
 
 void TMapForm::drawTitlePanel()
@@ -215,53 +243,18 @@ void TMapForm::FormResize()
     ui->MapScrollBox->resize(std::max(0, area.width() - corner.x() - 7), std::max(0, area.height() - corner.y() - 11));
 }
 
-void TMapForm::RefreshMapImage()
-{
-    ui->MapImage->setPictureSize(MapPictureWidth(Map.MapWidth), MapPictureHeight(Map.MapHeight));
-    RedrawMap();
-}
+void TMapForm::RedrawMap() { view_->redraw(true); }
 
-void TMapForm::RedrawMap() { redrawPicture(RedrawKind::Command); }
-
-// A command's redraw shows its progress set by set and leaves the palette with nothing picked; the
-// redraw after an undo or redo keeps the pick and the road overlay.
-void TMapForm::redrawPicture(RedrawKind kind)
-{
-    RedrawReport report;
-    tileSets.setFolder(Editor.ProgramDir);
-    {
-        const BusyCursor busy;
-        if (kind == RedrawKind::Command) {
-            report = RedrawMapPicture(Map, tileSets, Editor.BackgroundColor, ui->MapImage->picture(),
-                                      [this](int) { ui->MapImage->repaint(); });
-            Editor.CurrentSet = 0;
-            Editor.CurrentTile = -1;
-            if (TilesForm)
-                TilesForm->showSet(0);
-            if (report.lastTileDrawn) {
-                const PixelRect cell = TileRect(report.lastTileDrawn->tile);
-                PaintImage = tileSets.image(report.lastTileDrawn->set).copy(cell.left, cell.top, TileWidth, TileHeight);
-            }
-        } else {
-            report = RedrawMapPicture(Map, tileSets, Editor.BackgroundColor, ui->MapImage->picture());
-            drawRoadOverlayIfShown();
-        }
-        ui->MapImage->update();
-        ui->MapSizeLbl->setText(QStringLiteral("%1x%2").arg(Map.MapWidth).arg(Map.MapHeight));
-    }
-    if (!report.unavailableSets.empty())
-        reportUnavailableSets(report.unavailableSets);
-}
-
-// ---- The document: title, history and what an undo or redo shows ---------------------------
+// ---- The document: title, history and the commands that depend on the map -----------------
 
 void TMapForm::connectDocument()
 {
     connect(&document_, &MapDocument::modifiedChanged, this, &TMapForm::setWindowModified);
     connect(&document_, &MapDocument::filePathChanged, this, &TMapForm::updateTitle);
-    connect(&document_, &MapDocument::hexesChanged, this, &TMapForm::showRestoredHexes);
-    connect(&document_, &MapDocument::mapChanged, this, &TMapForm::showRestoredMap);
-    connect(&document_, &MapDocument::tablesRestored, this, &TMapForm::showRestoredTables);
+    connect(&document_, &MapDocument::tablesChanged, this, &TMapForm::updatePlaceNameCommands);
+    // The hover label names what the hex under the pointer holds now.
+    connect(&document_, &MapDocument::hexesChanged, this, &TMapForm::renameHoveredHex);
+    connect(&document_, &MapDocument::mapReset, this, &TMapForm::renameHoveredHex);
     QUndoStack &history = document_.history();
     connect(&history, &QUndoStack::canUndoChanged, this, &TMapForm::updateUndoActions);
     connect(&history, &QUndoStack::canRedoChanged, this, &TMapForm::updateUndoActions);
@@ -289,48 +282,18 @@ void TMapForm::updateUndoActions()
     ui->Redo1->setText(history.canRedo() ? QStringLiteral("Redo %1").arg(history.redoText()) : QStringLiteral("Redo"));
 }
 
-// A few hexes are drawn anew in place; the palette keeps its pick.
-void TMapForm::showRestoredHexes(const std::vector<HexCoord> &hexes)
+// The place-name commands serve a map of a homemade scenario.
+void TMapForm::updatePlaceNameCommands()
 {
-    tileSets.setFolder(Editor.ProgramDir);
-    PatchMapPicture(Map, LoadTileSetsOf(Map, tileSets), Editor.BackgroundColor, ui->MapImage->picture(), hexes);
-    if (drawRoadOverlayIfShown()) {
-        ui->MapImage->update(); // the overlay may have drawn anywhere
-        return;
-    }
-    for (const HexCoord hex : hexes)
-        showChangedHex(hex);
+    const bool homemade = document_.tables().homemade;
+    ui->EditPlaceNames1->setEnabled(homemade);
+    ui->CopyPlaceName1->setEnabled(homemade);
 }
 
-// A step that resized the map or changed many hexes: the whole picture is drawn anew, and the
-// palette keeps its pick.
-void TMapForm::showRestoredMap()
+void TMapForm::mapReplaced()
 {
-    ui->MapImage->setPictureSize(MapPictureWidth(Map.MapWidth), MapPictureHeight(Map.MapHeight));
-    redrawPicture(RedrawKind::Restore);
-}
-
-void TMapForm::showRestoredTables(const MapTables &tables)
-{
-    if (tables.places && PlaceForm)
-        PlaceForm->setPlaces(*tables.places);
-    if (tables.cities && CityForm)
-        CityForm->setCities(*tables.cities);
-}
-
-// Only the hex's cell is shown anew, so that a zoomed view rescales no more than that.
-void TMapForm::showChangedHex(HexCoord hex)
-{
-    const PixelRect cell = HexRect(hex.y * Map.MapWidth + hex.x, Map.MapWidth);
-    ui->MapImage->pictureChanged(QRect(cell.left, cell.top, TileWidth, TileHeight));
-}
-
-bool TMapForm::drawRoadOverlayIfShown()
-{
-    if (!ui->ShowRoadConnections1->isChecked())
-        return false;
-    DrawRoadOverlay(Map, ui->MapImage->picture());
-    return true;
+    tools_->paint().setPick({});
+    tilesForm_->showSet(0);
 }
 
 // ---- Unsaved changes and quitting ----------------------------------------------------------
@@ -385,83 +348,106 @@ void TMapForm::dropEvent(QDropEvent *event)
     QMetaObject::invokeMethod(this, [this, path] { openFile(path); }, Qt::QueuedConnection);
 }
 
+// Names each set and every folder it was looked for in.
 void TMapForm::reportUnavailableSets(const std::vector<int> &sets)
 {
     QStringList names;
     for (const int s : sets)
-        names << QStringLiteral("  ") + tileSets.fileNameOf(s);
+        names << QStringLiteral("  ") + view_->tileSets().fileNameOf(s);
+    QStringList folders;
+    for (const QString &folder : TileSetSearchFolders(view_->tileSets().folder()))
+        folders << QStringLiteral("  ") + QDir::toNativeSeparators(folder);
     Dialogs().inform(this, QStringLiteral("Missing Tile Sets"),
-                     QStringLiteral("These tile-set files are missing or unreadable in %1, so their hexes "
-                                    "show only the background:\n%2")
-                         .arg(QDir::toNativeSeparators(tileSets.folder()), names.join(QLatin1Char('\n'))));
-}
-
-void TMapForm::showPrompt(const QString &text)
-{
-    commandPrompt = text;
-    ui->PromptPanel->setText(text);
-    ui->PromptPanel->show();
-}
-
-void TMapForm::hidePrompt() { ui->PromptPanel->hide(); }
-
-void TMapForm::setPromptColour(ColourValue colour)
-{
-    QPalette palette = ui->PromptPanel->palette();
-    palette.setColor(QPalette::Window, ToQColor(colour));
-    palette.setColor(QPalette::WindowText, Qt::black);
-    ui->PromptPanel->setPalette(palette);
-}
-
-// A command still collecting clicks ends before another mode starts, so that no mode is ever left
-// half set: its prompt goes, the road-toggle item is unchecked, the city window forgets its action.
-void TMapForm::startClickMode(int mode)
-{
-    const int previous = Editor.ClickMode;
-    if (previous != mode) {
-        if (previous == RoadToggleMode)
-            ui->RemoveRoadConnections1->setChecked(false);
-        if (previous == CityCaptionMode && CityForm)
-            CityForm->forgetPendingAction();
-        if (previous != PaintMode)
-            hidePrompt();
-    }
-    Editor.ClickMode = mode;
-    if (mode == CityCaptionMode && previous != mode) {
-        setPromptColour(PromptLime);
-        showPrompt(QStringLiteral("City Caption: click hexes. Uncaption to end."));
-    }
-    Editor.CommandPending = mode == SaveAreaMode || mode == PasteAreaMode || mode == CopyPlaceNameMode;
-    Editor.ClickCount = 0;
-}
-
-// Ends a multi-click command: back to painting.
-void TMapForm::endCommand()
-{
-    startClickMode(PaintMode);
-    hidePrompt();
+                     QStringLiteral("These tile-set files are missing or unreadable, so their hexes show only the "
+                                    "background:\n%1\nVantor looked for them in these folders, in this order:\n%2")
+                         .arg(names.join(QLatin1Char('\n')), folders.join(QLatin1Char('\n'))));
 }
 
 void TMapForm::Exit1Click() { close(); }
 
+// ---- Tools ---------------------------------------------------------------------------------
+
+void TMapForm::connectTools()
+{
+    connect(tools_.get(), &MapTools::promptChanged, this, &TMapForm::showToolPrompt);
+    connect(tools_.get(), &MapTools::modeChanged, this, [this](ClickMode previous, ClickMode) {
+        if (previous == ClickMode::RoadToggle)
+            ui->RemoveRoadConnections1->setChecked(false);
+    });
+}
+
+// The prompt of the tool in use; the spray's stands in for none.
+void TMapForm::showToolPrompt()
+{
+    const MapTool &tool = tools_->current();
+    QString text = tool.prompt();
+    ColourValue colour = tool.promptColour();
+    if (text.isEmpty() && ui->SprayCan1->isChecked()) {
+        text = SprayPrompt;
+        colour = PromptLime;
+    }
+    if (text.isEmpty()) {
+        ui->PromptPanel->hide();
+        return;
+    }
+    QPalette palette = ui->PromptPanel->palette();
+    palette.setColor(QPalette::Window, ToQColor(colour));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    ui->PromptPanel->setPalette(palette);
+    ui->PromptPanel->setText(text);
+    ui->PromptPanel->show();
+}
+
+void TMapForm::startClickMode(ClickMode mode) { tools_->select(mode); }
+
+QString TMapForm::askAreaFileToSave()
+{
+    SaveDialog1.filter = QStringLiteral("ASCII Map File (*amf)|*.amf");
+    SaveDialog1.defaultExt = QStringLiteral("amf");
+    return Dialogs().saveFileName(this, SaveDialog1);
+}
+
+QString TMapForm::askAreaFileToPaste()
+{
+    OpenDialog1.filter = QStringLiteral("ASCII Map File (*amf)|*.amf|All files (*.*)|*.*");
+    return Dialogs().openFileName(this, OpenDialog1);
+}
+
+bool TMapForm::confirmOverwrite(const QString &path) { return ConfirmOverwrite(this, path); }
+
+void TMapForm::showLoadProblem(const LoadResult &result)
+{
+    if (result.message.isEmpty())
+        return;
+    if (result.outcome == LoadResult::BadValue)
+        Dialogs().showError(this, result.message.text);
+    else
+        Dialogs().inform(this, result.message.caption, result.message.text);
+}
+
+void TMapForm::inform(const QString &caption, const QString &text) { Dialogs().inform(this, caption, text); }
+
+void TMapForm::showError(const QString &text) { Dialogs().showError(this, text); }
+
 // ---- Edit commands -------------------------------------------------------------------------
 
+// A new map has no file yet: a save asks for one.
 void TMapForm::NewMap1Click()
 {
     if (!maybeSaveChanges())
         return;
-    const bool picked = Editor.CurrentTile >= 0;
-    const int set = picked ? Editor.CurrentSet : 1;
-    const int tile = picked ? Editor.CurrentTile : 1;
-    const int terrain = DefaultTerrainOf(Editor.DefaultTerrain, set, tile);
+    const TilePick &pick = tools_->paint().pick();
+    const int set = pick.isPicked() ? pick.set : 1;
+    const int tile = pick.isPicked() ? pick.tile : 1;
+    const int terrain = DefaultTerrainOf(settings_.defaultTerrain, set, tile);
 
-    InputForm->prepare(QString::fromLatin1(TerrainName(terrain)),
-                       {QStringLiteral("Please enter the"), QStringLiteral("East-West and North-South"),
-                        QStringLiteral("dimensions of your new map.")});
-    if (InputForm->exec() < TInputForm::OkResult)
+    inputForm_->prepare(QString::fromLatin1(TerrainName(terrain)),
+                        {QStringLiteral("Please enter the"), QStringLiteral("East-West and North-South"),
+                         QStringLiteral("dimensions of your new map.")});
+    if (inputForm_->exec() < TInputForm::OkResult)
         return;
-    int width = ParseInteger(InputForm->xText()).value_or(0);
-    int height = ParseInteger(InputForm->yText()).value_or(0);
+    int width = ParseInteger(inputForm_->xText()).value_or(0);
+    int height = ParseInteger(inputForm_->yText()).value_or(0);
     if (width < 5 || height < 5) {
         Dialogs().confirm(this, QStringLiteral("New Map Failure"), QStringLiteral("New map must be at least 5x5"));
         return;
@@ -469,22 +455,23 @@ void TMapForm::NewMap1Click()
     width = std::min(width, StoreColumns);
     height = std::min(height, StoreRows);
 
-    document_.edit(QStringLiteral("New Map"), [=] {
-        Map.MapWidth = width;
-        Map.MapHeight = height;
+    document_.edit(QStringLiteral("New Map"), [=](MapContent &content) {
+        MapStore &map = content.map;
+        map.MapWidth = width;
+        map.MapHeight = height;
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
-                Map.at(CityAttr16, x, y) = 255;
-                Map.at(PlaceIndex, x, y) = 255;
-                Map.at(PlaceIndexHigh, x, y) = 127;
-                Map.at(TileIndex, x, y) = std::uint8_t(tile);
-                Map.at(TileSet, x, y) = std::uint8_t(set);
-                Map.at(Terrain, x, y) = std::uint8_t(terrain);
+                map.at(CityAttr16, x, y) = 255;
+                map.at(PlaceIndex, x, y) = 255;
+                map.at(PlaceIndexHigh, x, y) = 127;
+                map.at(TileIndex, x, y) = std::uint8_t(tile);
+                map.at(TileSet, x, y) = std::uint8_t(set);
+                map.at(Terrain, x, y) = std::uint8_t(terrain);
             }
         }
+        content.tables.homemade = false;
     });
-    setPlaceNameCommandsEnabled(false);
-    Editor.HomemadeMode = false;
+    document_.forgetFile();
     mapReplaced();
 }
 
@@ -492,19 +479,18 @@ void TMapForm::NewMap1Click()
 // command's prompt back.
 void TMapForm::SprayCan1Click()
 {
+    tools_->paint().setSpraying(ui->SprayCan1->isChecked());
     if (ui->SprayCan1->isChecked()) {
-        ui->PromptPanel->setText(QStringLiteral("Sprayer in Operation"));
+        ui->PromptPanel->setText(SprayPrompt);
         ui->PromptPanel->show();
-    } else if (Editor.ClickMode != PaintMode) {
-        showPrompt(commandPrompt);
     } else {
-        hidePrompt();
+        showToolPrompt();
     }
 }
 
-void TMapForm::SprayCanSettings1Click() { SprayForm->show(); }
+void TMapForm::SprayCanSettings1Click() { sprayForm_->show(); }
 
-void TMapForm::Misc1Click() { MiscForm->show(); }
+void TMapForm::Misc1Click() { miscForm_->show(); }
 
 // Road-toggle mode is offered only while the road connections are shown.
 void TMapForm::RemoveRoadConnections1Click()
@@ -513,95 +499,68 @@ void TMapForm::RemoveRoadConnections1Click()
         ui->RemoveRoadConnections1->setChecked(false);
         return;
     }
-    if (ui->RemoveRoadConnections1->isChecked()) {
-        startClickMode(RoadToggleMode);
-        showPrompt(QStringLiteral("Road Toggle: Click 1st tile"));
-    } else {
-        startClickMode(PaintMode);
-    }
+    startClickMode(ui->RemoveRoadConnections1->isChecked() ? ClickMode::RoadToggle : ClickMode::Paint);
 }
 
-void TMapForm::CopyPlaceName1Click()
-{
-    startClickMode(CopyPlaceNameMode);
-    showPrompt(QStringLiteral("Click on name to Copy."));
-}
+void TMapForm::CopyPlaceName1Click() { startClickMode(ClickMode::CopyPlaceName); }
+
+void TMapForm::SaveAreaToASCIIMap1Click() { startClickMode(ClickMode::SaveArea); }
+
+void TMapForm::PastefromASCIIMap1Click() { startClickMode(ClickMode::PasteArea); }
 
 // ---- Options and Tools commands ------------------------------------------------------------
 
 void TMapForm::ShowStrategicMap1Click()
 {
-    StratForm->show();
-    StratForm->activateWindow();
+    stratForm_->show();
+    stratForm_->activateWindow();
 }
 
-void TMapForm::EditPlaceNames1Click() { PlaceForm->show(); }
+void TMapForm::EditPlaceNames1Click() { placeForm_->show(); }
 
 void TMapForm::ClearPlaceNames1Click()
 {
     if (!Dialogs().askYesNo(this, QStringLiteral("Delete Place Coordinates"),
                             QStringLiteral("Are you sure that you want to remove all place name references?")))
         return;
-    MapTables tables{PlaceForm->places(), {}};
-    document_.edit(QStringLiteral("Clear Place Names"), [&] { ClearPlaceReferences(Map, *tables.places); }, &tables);
-    PlaceForm->setPlaces(*tables.places);
+    document_.edit(QStringLiteral("Clear Place Names"),
+                   [](MapContent &content) { ClearPlaceReferences(content.map, content.tables.places); });
 }
 
-void TMapForm::ShowTiles1Click() { TilesForm->show(); }
+void TMapForm::ShowTiles1Click() { tilesForm_->show(); }
 
 void TMapForm::ShowRoadConnections1Click()
 {
-    if (ui->ShowRoadConnections1->isChecked()) {
-        DrawRoadOverlay(Map, ui->MapImage->picture());
-        ui->MapImage->repaint();
-        return;
-    }
-    RedrawMap();
-    if (Editor.ClickMode == RoadToggleMode)
-        startClickMode(PaintMode);
+    view_->showRoads(ui->ShowRoadConnections1->isChecked());
+    if (!ui->ShowRoadConnections1->isChecked() && tools_->mode() == ClickMode::RoadToggle)
+        startClickMode(ClickMode::Paint);
 }
 
-void TMapForm::CvtClick()
-{
-    MapConvert->show();
-    setPlaceNameCommandsEnabled(false);
-    Editor.HomemadeMode = false;
-}
+// The converter changes nothing until its Convert.
+void TMapForm::CvtClick() { mapConvert_->show(); }
 
-// Road links change the data only; the overlay shows them when it is drawn next.
 void TMapForm::MakeRoadConnections1Click()
 {
-    document_.edit(QStringLiteral("Make Road Connections"), [] { MakeRoadConnections(Map); });
+    document_.edit(QStringLiteral("Make Road Connections"), [](MapContent &content) { MakeRoadConnections(content.map); });
 }
 
 void TMapForm::ClearRoadConnections1Click()
 {
-    document_.edit(QStringLiteral("Clear Road Connections"), [] { ClearRoadConnections(Map); });
+    document_.edit(QStringLiteral("Clear Road Connections"), [](MapContent &content) { ClearRoadConnections(content.map); });
 }
 
-// The menu commands run the conversion window's buttons, then show the result.
-void TMapForm::MakeCoastline1Click()
-{
-    MapConvert->CoastBtnClick();
-    RefreshMapImage();
-}
+void TMapForm::runPass(const QString &name, WholeMapPass pass) { RunPass(document_, name, pass, settings_.defaultTerrain); }
 
-void TMapForm::MakeRoads1Click()
-{
-    MapConvert->RoadBtnClick();
-    RefreshMapImage();
-}
+void TMapForm::MakeCoastline1Click() { runPass(QStringLiteral("Make Coastline"), MakeCoastline); }
 
-void TMapForm::MakeRivers1Click()
-{
-    MapConvert->RiverBtnClick();
-    RefreshMapImage();
-}
+void TMapForm::MakeRoads1Click() { runPass(QStringLiteral("Make Roads"), MakeRoads); }
+
+void TMapForm::MakeRivers1Click() { runPass(QStringLiteral("Make Rivers"), MakeRivers); }
 
 void TMapForm::ChangeSetDefaultTerrain1Click()
 {
-    TilesForm->enterTerrainEdit();
-    TilesForm->show();
+    tilesForm_->enterTerrainEdit();
+    tilesForm_->show();
 }
 
 // ---- Help ----------------------------------------------------------------------------------
@@ -616,173 +575,55 @@ void TMapForm::VantorHelp1Click() { ShowVantorHelp(this); }
 
 // ---- Mouse on the map ----------------------------------------------------------------------
 
-std::optional<HexCoord> TMapForm::clickedHex() const { return HexOnMapAt(ClickX, ClickY, Map.MapWidth, Map.MapHeight); }
-
-void TMapForm::MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int X, int Y)
+MapPointer TMapForm::pointerAt(QPoint pixel, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) const
 {
-    ShiftDown = modifiers.testFlag(Qt::ShiftModifier);
-    const std::optional<HexCoord> hex = HexOnMapAt(X, Y, Map.MapWidth, Map.MapHeight);
-    if (ShiftDown && button == Qt::LeftButton) {
-        if (hex) {
-            AnchorIndex = hex->y * Map.MapWidth + hex->x;
-            AnchorX = hex->x;
-            AnchorY = hex->y;
-        }
-    } else if (ShiftDown && button == Qt::RightButton) {
-        // The anchor may lie outside a map made smaller since it was picked.
-        if (hex && IsOnMap(Map, AnchorX, AnchorY)) {
-            document_.edit(QStringLiteral("Copy Hex"),
-                           [&] { CopyHex(Map, ui->MapImage->picture(), {AnchorX, AnchorY}, *hex); });
-            ui->MapImage->repaint();
-        }
-    } else if (button == Qt::RightButton) {
-        document_.edit(QStringLiteral("Restore Hex"), [this] { UndoPaint(Map, ui->MapImage->picture(), undo); });
-        ui->MapImage->repaint();
-    } else if (!ShiftDown) {
-        ClickX = X;
-        ClickY = Y;
-    }
+    const MapStore &map = document_.map();
+    return {pixel, HexOnMapAt(pixel.x(), pixel.y(), map.MapWidth, map.MapHeight), button, modifiers};
 }
 
-void TMapForm::MapImageMouseMove(Qt::KeyboardModifiers, int X, int Y)
+// Shift and the right button act on the press, whatever the tool in use; the tool in use takes the
+// click that follows a left press.
+void TMapForm::MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int X, int Y)
+{
+    pressPoint_ = {X, Y};
+    pressModifiers_ = modifiers;
+    tools_->paint().press(pointerAt(pressPoint_, button, modifiers));
+}
+
+void TMapForm::MapImageClick() { tools_->current().click(pointerAt(pressPoint_, Qt::LeftButton, pressModifiers_)); }
+
+void TMapForm::MapImageMouseMove(Qt::KeyboardModifiers, int X, int Y) { showHoverLabel({X, Y}, false); }
+
+void TMapForm::renameHoveredHex()
+{
+    if (hovered_)
+        showHoverLabel(hoverPosition_, true);
+}
+
+void TMapForm::showHoverLabel(QPoint position, bool force)
 {
     // The step is one of the screen: zoomed in, the label follows smaller moves over the picture.
     const double step = HoverStep / ui->MapImage->scale();
-    if (std::abs(X - hoverPosition.x()) <= step && std::abs(Y - hoverPosition.y()) <= step)
+    if (!force && std::abs(position.x() - hoverPosition_.x()) <= step && std::abs(position.y() - hoverPosition_.y()) <= step)
         return;
-    hoverPosition = {X, Y};
-    const std::optional<HexCoord> hex = HexOnMapAt(X, Y, Map.MapWidth, Map.MapHeight);
+    hoverPosition_ = position;
+    hovered_ = true;
+    const MapStore &map = document_.map();
+    const std::optional<HexCoord> hex = HexOnMapAt(position.x(), position.y(), map.MapWidth, map.MapHeight);
     if (!hex)
         return;
     QString text = QStringLiteral("%1,%2 %3")
                        .arg(hex->x)
                        .arg(hex->y)
-                       .arg(QString::fromLatin1(TerrainName(Map.at(Terrain, hex->x, hex->y))));
-    const int place = Map.at(PlaceIndex, hex->x, hex->y);
-    if (Editor.HomemadeMode && place != 255)
-        text += QStringLiteral(", ") + PlaceForm->placeName(place);
-    if (Editor.CityMode && place != 255)
-        text += QStringLiteral(", %1 %2").arg(CityForm->cityName(place), CityForm->cityNumber(place));
+                       .arg(QString::fromLatin1(TerrainName(map.at(Terrain, hex->x, hex->y))));
+    const MapTables &tables = document_.tables();
+    const int place = map.at(PlaceIndex, hex->x, hex->y);
+    if (tables.homemade && place != 255)
+        text += QStringLiteral(", ") + tables.places.cell(PlaceTable::NameColumn, place + 1);
+    if (tables.citiesLoaded && place != 255)
+        text += QStringLiteral(", %1 %2")
+                    .arg(tables.cities.cell(CityTable::NameColumn, place + 1), tables.cities.cell(CityTable::NumberColumn, place + 1));
     ui->WhereLbl->setText(text);
     ui->WhereLbl->adjustSize();
     ui->WhereLbl->repaint();
-}
-
-void TMapForm::MapImageClick()
-{
-    if (Editor.ClickMode == CityCaptionMode) {
-        if (const std::optional<HexCoord> hex = clickedHex()) {
-            MapTables tables{{}, CityForm->cities()};
-            document_.edit(QStringLiteral("City Caption"), [&] {
-                CityForm->applyPendingAction(*hex);
-                tables.cities = CityForm->cities();
-            }, &tables);
-        }
-        return;
-    }
-    if (ui->SprayCan1->isChecked() && SprayBusy == 0) {
-        sprayStroke();
-        return;
-    }
-    if (Editor.ClickMode == RoadToggleMode) {
-        roadToggleClick();
-        return;
-    }
-    if (ShiftDown && Editor.ClickMode != CopyPlaceNameMode)
-        return;
-    if (!Editor.CommandPending) {
-        paintClick();
-        return;
-    }
-    ++Editor.ClickCount;
-    if (Editor.ClickMode == CopyPlaceNameMode)
-        copyPlaceNameClick();
-    else if (Editor.ClickMode == SaveAreaMode)
-        saveAreaClick();
-    else if (Editor.ClickMode == PasteAreaMode)
-        pasteAreaClick();
-}
-
-// Painting needs a tile picked in the palette; until then a click paints nothing.
-void TMapForm::paintClick()
-{
-    const std::optional<HexCoord> hex = clickedHex();
-    if (!hex)
-        return;
-    if (Editor.CurrentTile < 0 || PaintImage.isNull()) {
-        setPromptColour(PromptLime);
-        ui->PromptPanel->setText(PickTileHint);
-        ui->PromptPanel->show();
-        return;
-    }
-    if (ui->PromptPanel->text() == PickTileHint)
-        hidePrompt();
-    document_.edit(QStringLiteral("Paint"), [&] {
-        PaintHex(Map, ui->MapImage->picture(), PaintImage, *hex, Editor.CurrentSet, Editor.CurrentTile,
-                 Editor.DefaultTerrain, undo);
-    });
-    showChangedHex(*hex);
-}
-
-void TMapForm::sprayStroke()
-{
-    const std::optional<HexCoord> centre = clickedHex();
-    if (!centre)
-        return;
-    const int savedX = ClickX;
-    const int savedY = ClickY;
-    // The whole stroke is one step of the history.
-    document_.edit(QStringLiteral("Spray"), [&] {
-        for (const HexCoord hex : SprayHexes(Map, *centre, Editor.SprayRadius)) {
-            ++SprayBusy;
-            ClickX = HexClickX(hex.x);
-            ClickY = HexClickY(hex.y);
-            const int r = 1 + int(sprayRandom() % 100);
-            if (r < Editor.SprayDensity)
-                MapImageClick();
-        }
-    });
-    SprayBusy = 0;
-    ClickX = savedX;
-    ClickY = savedY;
-}
-
-// Two clicks name a pair of neighbouring hexes whose road link flips; a click beside the map names
-// no hex, so its pair changes nothing.
-void TMapForm::roadToggleClick()
-{
-    const HexCoord point = clickedHex().value_or(HexCoord{-1, -1});
-    if (Editor.ClickCount == 0) {
-        FirstPointX = point.x;
-        FirstPointY = point.y;
-        Editor.ClickCount = 1;
-        showPrompt(QStringLiteral("Road Toggle: Click 2nd Tile"));
-        return;
-    }
-    SecondPointX = point.x;
-    SecondPointY = point.y;
-    Editor.ClickCount = 0;
-    showPrompt(QStringLiteral("Road Toggle: Click 1st Tile"));
-    document_.edit(QStringLiteral("Toggle Road Connection"), [this] {
-        ToggleRoadLink(Map, {FirstPointX, FirstPointY}, {SecondPointX, SecondPointY}, &ui->MapImage->picture());
-    });
-    ui->MapImage->repaint();
-}
-
-void TMapForm::copyPlaceNameClick()
-{
-    const std::optional<HexCoord> hex = clickedHex();
-    if (Editor.ClickCount == 1) {
-        const int place = hex ? PlaceReferenceOf(Map, *hex) : NoPlace;
-        if (place >= NoPlace) {
-            Editor.ClickCount = 0; // no place there: wait for another source
-            return;
-        }
-        CopyPlace = place;
-        showPrompt(QStringLiteral("Click destination(s). Shift click to exit"));
-    } else if (ShiftDown) {
-        endCommand();
-    } else if (hex) {
-        document_.edit(QStringLiteral("Copy Place Name"), [&] { SetPlaceReference(Map, *hex, CopyPlace); });
-    }
 }

@@ -1,34 +1,55 @@
 #pragma once
-// The main window: the map picture, the main menu and everything a click on the map does.
+// The main window: the map picture, the main menu, and the tools that a click on the map hands to.
+// It shows the document and hands the user's input to a tool or a command; the tool windows are
+// its own and are shown from its menus.
 
 #include "dialogs.h"
+#include "document/editor_settings.h"
 #include "document/map_document.h"
-#include "model/colour_value.h"
-#include "render/tile_set_library.h"
-#include "tools/painting.h"
+#include "tools/map_commands.h"
+#include "tools/map_tools.h"
 
-#include <QImage>
 #include <QMainWindow>
 
-class QScrollArea;
-class MapZoom;
-class RecentMaps;
-
 #include <memory>
-#include <random>
+
+class MapView;
+class MapZoom;
+class PictureBox;
+class QScrollArea;
+class RecentMapsMenu;
+class TCityForm;
+class TInputForm;
+class TMapConvert;
+class TMiscForm;
+class TPlaceForm;
+class TSprayForm;
+class TStratForm;
+class TTilesForm;
 
 namespace Ui {
 class TMapForm;
 }
 
-class TMapForm : public QMainWindow {
+class TMapForm : public QMainWindow, private vantor::ToolHost {
     Q_OBJECT
 public:
-    explicit TMapForm(QWidget *parent = nullptr);
+    TMapForm(vantor::MapDocument &document, vantor::EditorSettings &settings, QWidget *parent = nullptr);
     ~TMapForm() override;
 
-    // The map, its file and its editing history: every change to the map goes through it.
     vantor::MapDocument &document() { return document_; }
+    vantor::EditorSettings &settings() { return settings_; }
+    vantor::MapTools &tools() { return *tools_; }
+
+    // The tool windows.
+    TTilesForm &tilesForm() { return *tilesForm_; }
+    TMapConvert &mapConvert() { return *mapConvert_; }
+    TPlaceForm &placeForm() { return *placeForm_; }
+    TInputForm &inputForm() { return *inputForm_; }
+    TStratForm &stratForm() { return *stratForm_; }
+    TSprayForm &sprayForm() { return *sprayForm_; }
+    TMiscForm &miscForm() { return *miscForm_; }
+    TCityForm &cityForm() { return *cityForm_; }
 
     // Opens a native map (.map), an ASCII map (.amf) or a scenario (.scn, its layout read from the
     // file), after asking about unsaved changes. False when nothing was opened.
@@ -37,30 +58,14 @@ public:
     // on (nothing unsaved, saved, or discarded).
     bool maybeSaveChanges();
 
-    // Rebuilds the whole map picture from the map.
+    // Draws the whole map picture anew.
     void RedrawMap();
-    // Sizes the map picture for the map, then redraws it.
-    void RefreshMapImage();
 
     const QImage &mapPicture() const;
     QScrollArea &mapScrollBox();
-    // The tile a paint click stamps: the last tile the palette picked or the redraw drew.
-    const QImage &paintImage() const { return PaintImage; }
-    void setPaintImage(const QImage &tile) { PaintImage = tile; }
 
-    // The prompt panel that guides multi-click commands: lime, red after a failure.
-    // showPrompt gives the prompt of the command collecting clicks.
-    static constexpr vantor::ColourValue PromptLime = 0x00FF00;
-    static constexpr vantor::ColourValue PromptRed = 0x0000FF;
-    void showPrompt(const QString &text);
-    void hidePrompt();
-    void setPromptColour(vantor::ColourValue colour);
-
-    // Switches what a click on the map means, ending a command that is still collecting clicks.
-    void startClickMode(int mode);
-
-    // The spray can's random numbers repeat for the same seed.
-    void seedSpray(unsigned seed) { sprayRandom.seed(seed); }
+    // Takes up the tool of a click mode, putting down the one in use.
+    void startClickMode(vantor::ClickMode mode);
 
     // The two file dialogs every file command shares.
     FileDialogSettings OpenDialog1;
@@ -118,79 +123,66 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // What the tools ask of the window.
+    QString askAreaFileToSave() override;
+    QString askAreaFileToPaste() override;
+    bool confirmOverwrite(const QString &path) override;
+    void showLoadProblem(const vantor::LoadResult &result) override;
+    void inform(const QString &caption, const QString &text) override;
+    void showError(const QString &text) override;
+
     void FormCreate();
     void FormActivate();
     void FormResize();
     void connectMenu();
+    void connectDocument();
+    void connectTools();
+    void makeKeysWorkInEveryWindow();
     void drawTitlePanel();
     void reportUnavailableSets(const std::vector<int> &sets);
-    void endCommand();
-
-    // The click actions, by mode.
-    void paintClick();
-    void sprayStroke();
-    void roadToggleClick();
-    void copyPlaceNameClick();
-    void saveAreaClick();
-    void pasteAreaClick();
-    // The map was replaced by a load: a fresh history, the file remembered, the picture rebuilt.
-    void mapLoaded(const QString &path, vantor::MapFileFormat format);
-    // The map was replaced by a command (New Map): the picture rebuilt.
-    void mapReplaced();
-    void connectDocument();
     void updateTitle();
     void updateUndoActions();
-    void showRestoredHexes(const std::vector<vantor::HexCoord> &hexes);
-    void showRestoredMap();
-    void showRestoredTables(const vantor::MapTables &tables);
-    // Draws the road overlay when it is shown; true when it drew.
-    bool drawRoadOverlayIfShown();
-    enum class RedrawKind { Command, Restore };
-    void redrawPicture(RedrawKind kind);
-    // The map was written to path: it is the current file, and a recent one.
-    void mapSaved(const QString &path, vantor::MapFileFormat format);
-    void showChangedHex(vantor::HexCoord hex);
+    void updatePlaceNameCommands();
+    void showToolPrompt();
+    // The hover label names the hex under the pointer; force renames it even when the pointer has
+    // not moved.
+    void showHoverLabel(QPoint position, bool force);
+    // A step changed the map: the label names what the hovered hex holds now.
+    void renameHoveredHex();
+    // A map took the place of the last one: the palette has nothing picked.
+    void mapReplaced();
+    vantor::MapPointer pointerAt(QPoint pixel, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) const;
 
     // The file commands' work once the file is chosen; each is true when it went through.
-    bool loadNativeMap(const QString &fileName);
-    bool loadAsciiMap(const QString &fileName);
-    bool loadScenario(const QString &fileName);
-    bool writeNativeMap(const QString &fileName);
-    bool writeAsciiMap(const QString &fileName);
-    bool writeScenario(const QString &fileName);
+    bool load(const QString &fileName, vantor::MapFileFormat format);
+    bool saveTo(const QString &fileName, vantor::MapFileFormat format);
     bool saveMapWithDialog();
     bool saveToCurrentFile();
-    QString chooseScenarioToLoad();
-    bool loadHomemadeScenario(const QString &fileName);
-    void setPlaceNameCommandsEnabled(bool enabled);
-    std::optional<vantor::HexCoord> clickedHex() const;
+    bool chooseAndLoadScenario(vantor::ScenarioLayout layout);
+    void saveToScenarioWithDialog(vantor::ScenarioLayout layout);
+    // Runs a pattern pass over the whole map as one step.
+    void runPass(const QString &name, vantor::WholeMapPass pass);
+    vantor::MapFileOptions askingOptions();
 
     std::unique_ptr<Ui::TMapForm> ui;
-    vantor::MapDocument document_;
-    RecentMaps *recentMaps = nullptr;
-    MapZoom *zoom = nullptr;
-    vantor::TileSetLibrary tileSets;
-    QImage PaintImage;
-    vantor::UndoRecord undo;
+    vantor::MapDocument &document_;
+    vantor::EditorSettings &settings_;
+    std::unique_ptr<vantor::MapTools> tools_;
+    MapView *view_ = nullptr;
+    RecentMapsMenu *recentMaps_ = nullptr;
+    MapZoom *zoom_ = nullptr;
     bool FirstActivation = true;
-    QString commandPrompt;
+    QPoint pressPoint_;
+    Qt::KeyboardModifiers pressModifiers_;
+    QPoint hoverPosition_{0, 0};
+    bool hovered_ = false; // the pointer has been over the map
 
-    // Click state.
-    int ClickX = 0;
-    int ClickY = 0;
-    bool ShiftDown = false;
-    int AnchorIndex = 0;
-    int AnchorX = 0;
-    int AnchorY = 0;
-    int FirstPointX = 0;
-    int FirstPointY = 0;
-    int SecondPointX = 0;
-    int SecondPointY = 0;
-    int CopyPlace = 0;
-    int SprayBusy = 0;
-    QPoint hoverPosition{0, 0};
-    std::minstd_rand sprayRandom;
+    std::unique_ptr<TTilesForm> tilesForm_;
+    std::unique_ptr<TMapConvert> mapConvert_;
+    std::unique_ptr<TPlaceForm> placeForm_;
+    std::unique_ptr<TInputForm> inputForm_;
+    std::unique_ptr<TStratForm> stratForm_;
+    std::unique_ptr<TSprayForm> sprayForm_;
+    std::unique_ptr<TMiscForm> miscForm_;
+    std::unique_ptr<TCityForm> cityForm_;
 };
-
-// The main window of the running editor.
-extern TMapForm *MapForm;

@@ -3,12 +3,10 @@
 #include "ui_MapCvtForm.h"
 
 #include "Map.h"
-#include "windows.h"
 
-#include "model/editor_state.h"
+#include "tools/map_commands.h"
 #include "tools/pattern_passes.h"
 
-#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -17,11 +15,19 @@
 
 using namespace vantor;
 
-TMapConvert *MapConvert = nullptr;
+namespace {
 
-TMapConvert::TMapConvert(QWidget *parent)
+void Beaches(MapStore &map, const DefaultTerrainTable &terrain) { PatternPass(map, BeachPass, terrain); }
+void Shallows(MapStore &map, const DefaultTerrainTable &terrain) { PatternPass(map, ShallowPass, terrain); }
+
+} // namespace
+
+TMapConvert::TMapConvert(MapDocument &document, const EditorSettings &settings, TMapForm &mainWindow, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ui(std::make_unique<Ui::TMapConvert>())
+    , document_(document)
+    , settings_(settings)
+    , mainWindow_(mainWindow)
     , variantRandom(std::random_device{}())
 {
     ui->setupUi(this);
@@ -52,34 +58,28 @@ int TMapConvert::PixelsPerHex() const { return ui->UpDown1->value(); }
 
 const QImage &TMapConvert::sketch() const { return ui->CvtImage->picture(); }
 
+QSize TMapConvert::convertedSize() const
+{
+    if (!sketchLoaded)
+        return {document_.map().MapWidth, document_.map().MapHeight};
+    const QSize size = SketchMapSize(sketch().size(), PixelsPerHex());
+    return IsValidMapSize(size.width(), size.height()) ? size : QSize();
+}
+
+void TMapConvert::showSize()
+{
+    const QSize size = SketchMapSize(sketch().size(), PixelsPerHex());
+    ui->SizeLbl->setText(QStringLiteral("Map Size%1x%2").arg(size.width()).arg(size.height()));
+}
+
 void TMapConvert::setMemo(const QString &text)
 {
     ui->Memo1->clear();
     ui->Memo1->setPlainText(text);
 }
 
-// The map takes the size the sketch gives at once; the main window's picture follows on closing.
-// A sketch smaller than one hex leaves the map's size alone: a map has at least one hex each way.
-void TMapConvert::sizeMapFromSketch()
-{
-    const QSize size = SketchMapSize(sketch().size(), PixelsPerHex());
-    sketchTooSmall = !IsValidMapSize(size.width(), size.height());
-    if (!sketchTooSmall) {
-        EditMap(QStringLiteral("Size Map From Sketch"), [size] {
-            Map.MapWidth = size.width();
-            Map.MapHeight = size.height();
-        });
-    }
-    ui->SizeLbl->setText(QStringLiteral("Map Size%1x%2").arg(size.width()).arg(size.height()));
-}
-
-// A sketch resizes the map and Convert replaces it: unsaved changes are asked about first.
-bool TMapConvert::mayReplaceMap() { return !MapForm || MapForm->maybeSaveChanges(); }
-
 void TMapConvert::LoadBtnClick()
 {
-    if (!mayReplaceMap())
-        return;
     const QString path = Dialogs().openFileName(this, OpenDialog1);
     if (path.isEmpty())
         return;
@@ -92,7 +92,7 @@ void TMapConvert::LoadBtnClick()
     ui->CvtImage->resize(image.size());
     ui->CvtImage->update();
     sketchLoaded = true;
-    sizeMapFromSketch();
+    showSize();
     setMemo(QStringLiteral("Now Convert to map format"));
 }
 
@@ -100,64 +100,42 @@ void TMapConvert::LoadBtnClick()
 void TMapConvert::ScaleEditChange()
 {
     if (sketchLoaded)
-        sizeMapFromSketch();
+        showSize();
 }
 
+// The map takes the size and the hexes the sketch gives, as one step, once unsaved changes are
+// asked about. A new map has no file yet.
 void TMapConvert::ConvertBtnClick()
 {
-    if (Map.MapWidth < 1 || sketchTooSmall || !mayReplaceMap())
+    const QSize size = convertedSize();
+    if (size.isEmpty() || !mainWindow_.maybeSaveChanges())
         return;
-    EditMap(QStringLiteral("Convert"),
-            [this] { ConvertSketch(sketch(), PixelsPerHex(), Map, Editor.DefaultTerrain, variantRandom); });
+    document_.edit(QStringLiteral("Convert"), [&](MapContent &content) {
+        content.map.MapWidth = size.width();
+        content.map.MapHeight = size.height();
+        ConvertSketch(sketch(), PixelsPerHex(), content.map, settings_.defaultTerrain, variantRandom);
+        content.tables.homemade = false;
+    });
+    document_.forgetFile();
+    emit converted();
     setMemo(QStringLiteral("Now Return to Vantor, Save then Load"));
 }
 
-void TMapConvert::CoastBtnClick()
-{
-    EditMap(QStringLiteral("Make Coastline"), [this] {
-        PatternPass(Map, CoastPass, Editor.DefaultTerrain);
-        BeachBtnClick();
-        ShallowBtnClick();
-    });
-}
+void TMapConvert::runPass(const QString &name, WholeMapPass pass) { RunPass(document_, name, pass, settings_.defaultTerrain); }
 
-void TMapConvert::BeachBtnClick()
-{
-    EditMap(QStringLiteral("Make Beaches"), [] { PatternPass(Map, BeachPass, Editor.DefaultTerrain); });
-}
+void TMapConvert::CoastBtnClick() { runPass(QStringLiteral("Make Coastline"), MakeCoastline); }
 
-void TMapConvert::ShallowBtnClick()
-{
-    EditMap(QStringLiteral("Make Shallows"), [] { PatternPass(Map, ShallowPass, Editor.DefaultTerrain); });
-}
+void TMapConvert::BeachBtnClick() { runPass(QStringLiteral("Make Beaches"), Beaches); }
 
-void TMapConvert::RoadBtnClick()
-{
-    EditMap(QStringLiteral("Make Roads"), [] { MakeRoads(Map, Editor.DefaultTerrain); });
-}
+void TMapConvert::ShallowBtnClick() { runPass(QStringLiteral("Make Shallows"), Shallows); }
 
-void TMapConvert::RiverBtnClick()
-{
-    EditMap(QStringLiteral("Make Rivers"), [] { MakeRivers(Map, Editor.DefaultTerrain); });
-}
+void TMapConvert::RoadBtnClick() { runPass(QStringLiteral("Make Roads"), MakeRoads); }
+
+void TMapConvert::RiverBtnClick() { runPass(QStringLiteral("Make Rivers"), MakeRivers); }
 
 void TMapConvert::ReturnBtnClick()
 {
     close();
-    if (MapForm) {
-        MapForm->show();
-        MapForm->activateWindow();
-    }
-}
-
-void TMapConvert::closeEvent(QCloseEvent *event)
-{
-    FormClose();
-    QWidget::closeEvent(event);
-}
-
-void TMapConvert::FormClose()
-{
-    if (MapForm)
-        MapForm->RefreshMapImage();
+    mainWindow_.show();
+    mainWindow_.activateWindow();
 }

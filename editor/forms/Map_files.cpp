@@ -1,25 +1,18 @@
-// The main window's file commands: each sets up the shared file dialog, calls the file code and
-// shows what came of it.
+// The main window's file commands: each sets up the shared file dialog, hands the file to the
+// document or the file code, and shows what came of it.
 
 #include "Map.h"
 
 #include "ui_MapForm.h"
 
 #include "City.h"
-#include "Places.h"
-#include "recent_maps.h"
 
-#include "files/ascii_map_file.h"
 #include "files/city_file.h"
 #include "files/default_terrain_file.h"
 #include "files/file_io.h"
-#include "files/map_file_formats.h"
-#include "files/native_map_file.h"
-#include "files/scenario_file.h"
-#include "model/editor_state.h"
 #include "model/geometry.h"
-#include "files/tmx_export.h"
 #include "render/picture_files.h"
+#include "render/tmx_export.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,64 +31,64 @@ bool LoadGoesOn(QWidget *parent, const LoadResult &result)
         Dialogs().showError(parent, result.message.text);
         return false;
     case LoadResult::Refused:
-        Dialogs().inform(parent, result.message.caption, result.message.text);
+        if (!result.message.isEmpty())
+            Dialogs().inform(parent, result.message.caption, result.message.text);
         return false;
     }
     return false;
 }
 
-bool AskIfAny(QWidget *parent, const UserMessage &question)
-{
-    return question.isEmpty() || Dialogs().confirm(parent, question.caption, question.text);
-}
-
 } // namespace
 
-// The map was replaced wholesale: what the last paint replaced belongs to the old one.
-void TMapForm::mapReplaced()
+// Questions about a file are asked with OK and Cancel; a scenario whose layout cannot be told
+// from its bytes is opened in the layout the user picks.
+MapFileOptions TMapForm::askingOptions()
 {
-    undo = {};
-    RefreshMapImage();
+    MapFileOptions options;
+    options.ask = [this](const UserMessage &question) { return Dialogs().confirm(this, question.caption, question.text); };
+    options.chooseLayout = [this](const UserMessage &question) -> std::optional<ScenarioLayout> {
+        switch (Dialogs().askChoice(this, question.caption, question.text + QStringLiteral("\nOpen it as which kind of scenario?"),
+                                    {QStringLiteral("Regular"), QStringLiteral("Homemade (HM)")})) {
+        case 0:
+            return ScenarioLayout::Regular;
+        case 1:
+            return ScenarioLayout::Homemade;
+        default:
+            return std::nullopt;
+        }
+    };
+    return options;
 }
 
-void TMapForm::mapLoaded(const QString &path, MapFileFormat format)
+// ---- Opening and saving through the document -----------------------------------------------
+
+bool TMapForm::load(const QString &fileName, MapFileFormat format)
 {
-    document_.loaded(path, format);
-    recentMaps->add(path);
+    if (!LoadGoesOn(this, document_.open(fileName, format, askingOptions())))
+        return false;
+    settings_.recentMaps.add(fileName);
     mapReplaced();
+    return true;
 }
 
-void TMapForm::mapSaved(const QString &path, MapFileFormat format)
+bool TMapForm::saveTo(const QString &fileName, MapFileFormat format)
 {
-    document_.saved(path, format);
-    recentMaps->add(path);
+    if (!LoadGoesOn(this, document_.save(fileName, format, askingOptions())))
+        return false;
+    settings_.recentMaps.add(fileName);
+    return true;
 }
-
-// ---- Opening from outside and File > Save --------------------------------------------------
 
 bool TMapForm::openFile(const QString &path)
 {
     if (!maybeSaveChanges())
         return false;
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("map"))
-        return loadNativeMap(path);
-    if (suffix == QLatin1String("amf"))
-        return loadAsciiMap(path);
-    if (suffix == QLatin1String("scn")) {
-        QByteArray data;
-        if (const QString error = ReadScenarioFile(path, data); !error.isEmpty()) {
-            Dialogs().inform(this, QStringLiteral("Scenario Not Loaded"), error);
-            return false;
-        }
-        if (GuessScenarioLayout(data) == ScenarioLayout::Homemade)
-            return loadHomemadeScenario(path);
-        Editor.HomemadeMode = false;
-        return loadScenario(path);
+    if (MapFileFormatOf(path) == MapFileFormat::None) {
+        Dialogs().inform(this, QStringLiteral("Map Not Loaded"),
+                         FileMessage(path, QStringLiteral("Vantor opens map files of these kinds: %1").arg(KnownMapExtensions())));
+        return false;
     }
-    Dialogs().inform(this, QStringLiteral("Map Not Loaded"),
-                     FileMessage(path, QStringLiteral("Vantor opens map files of these kinds: %1").arg(KnownMapExtensions())));
-    return false;
+    return load(path, MapFileFormat::None);
 }
 
 void TMapForm::Save1Click() { saveToCurrentFile(); }
@@ -104,30 +97,9 @@ void TMapForm::Save1Click() { saveToCurrentFile(); }
 // is saved as a native map through the dialog.
 bool TMapForm::saveToCurrentFile()
 {
-    const QString path = document_.filePath();
-    switch (document_.fileFormat()) {
-    case MapFileFormat::None:
-        break;
-    case MapFileFormat::NativeMap:
-        return writeNativeMap(path);
-    case MapFileFormat::AsciiMap:
-        return writeAsciiMap(path);
-    case MapFileFormat::RegularScenario:
-    case MapFileFormat::HomemadeScenario: {
-        const bool homemade = Editor.HomemadeMode;
-        Editor.HomemadeMode = document_.fileFormat() == MapFileFormat::HomemadeScenario;
-        const bool saved = writeScenario(path);
-        Editor.HomemadeMode = homemade;
-        return saved;
-    }
-    }
-    return saveMapWithDialog();
-}
-
-void TMapForm::setPlaceNameCommandsEnabled(bool enabled)
-{
-    ui->EditPlaceNames1->setEnabled(enabled);
-    ui->CopyPlaceName1->setEnabled(enabled);
+    if (document_.fileFormat() == MapFileFormat::None)
+        return saveMapWithDialog();
+    return saveTo(document_.filePath(), document_.fileFormat());
 }
 
 // ---- Native map file -----------------------------------------------------------------------
@@ -136,24 +108,11 @@ void TMapForm::LoadMap1Click()
 {
     if (!maybeSaveChanges())
         return;
-    Editor.PlaceCount = 0;
     OpenDialog1.title = QStringLiteral("Load Ketura Map File");
     OpenDialog1.filter = QStringLiteral("Map files (*.map)|*.map|All files (*.*) | *.*");
     OpenDialog1.defaultExt = QStringLiteral("map");
-    const QString fileName = Dialogs().openFileName(this, OpenDialog1);
-    if (!fileName.isEmpty())
-        loadNativeMap(fileName);
-}
-
-bool TMapForm::loadNativeMap(const QString &fileName)
-{
-    if (const QString error = ReadMapFile(fileName, Map); !error.isEmpty()) {
-        Dialogs().inform(this, QStringLiteral("Map Not Loaded"), error);
-        return false;
-    }
-    Editor.PlaceCount = 0;
-    mapLoaded(fileName, MapFileFormat::NativeMap);
-    return true;
+    if (const QString fileName = Dialogs().openFileName(this, OpenDialog1); !fileName.isEmpty())
+        load(fileName, MapFileFormat::NativeMap);
 }
 
 void TMapForm::SaveMap1Click() { saveMapWithDialog(); }
@@ -164,19 +123,7 @@ bool TMapForm::saveMapWithDialog()
     SaveDialog1.filter = QStringLiteral("Map files (*.map)|*.map| All files (*.*) |*.*");
     SaveDialog1.defaultExt = QStringLiteral("map");
     const QString fileName = AskFileToWrite(this, SaveDialog1);
-    if (fileName.isEmpty())
-        return false;
-    return writeNativeMap(fileName);
-}
-
-bool TMapForm::writeNativeMap(const QString &fileName)
-{
-    if (const QString error = WriteMapFile(fileName, Map); !error.isEmpty()) {
-        Dialogs().inform(this, QStringLiteral("Map Not Saved"), error);
-        return false;
-    }
-    mapSaved(fileName, MapFileFormat::NativeMap);
-    return true;
+    return !fileName.isEmpty() && saveTo(fileName, MapFileFormat::NativeMap);
 }
 
 void TMapForm::SaveAsBitmap1Click()
@@ -187,7 +134,8 @@ void TMapForm::SaveAsBitmap1Click()
     const QString fileName = Dialogs().saveFileName(this, SaveDialog1);
     if (fileName.isEmpty())
         return;
-    const QImage shown = mapPicture().copy(0, 0, MapPictureWidth(Map.MapWidth), MapPictureHeight(Map.MapHeight));
+    const MapStore &map = document_.map();
+    const QImage shown = mapPicture().copy(0, 0, MapPictureWidth(map.MapWidth), MapPictureHeight(map.MapHeight));
     if (!WritePictureFile(fileName, shown).isEmpty())
         Dialogs().showError(this, QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)));
 }
@@ -201,9 +149,10 @@ void TMapForm::ExportToTiled1Click()
     const QString fileName = AskFileToWrite(this, SaveDialog1);
     if (fileName.isEmpty())
         return;
-    const std::vector<MapLabel> labels = MapLabelsOf(Map, PlaceForm->places(), Editor.PlaceCount, CityForm->cities());
-    if (const QString error = ExportMapToTmx(fileName, Map, Editor.ProgramDir, Editor.DefaultTerrain, labels,
-                                             Editor.BackgroundColor);
+    const MapTables &tables = document_.tables();
+    const std::vector<MapLabel> labels = MapLabelsOf(document_.map(), tables.places, tables.placeCount, tables.cities);
+    if (const QString error = ExportMapToTmx(fileName, document_.map(), settings_.programDir, settings_.defaultTerrain,
+                                             labels, settings_.backgroundColour);
         !error.isEmpty())
         Dialogs().inform(this, QStringLiteral("Map Not Exported"), error);
 }
@@ -215,138 +164,19 @@ void TMapForm::SaveASCIIClick()
     SaveDialog1.filter = QStringLiteral("ASCII Map File (*.amf)| *.amf|All files (*.*)|*.*");
     SaveDialog1.defaultExt = QStringLiteral("AMF");
     SaveDialog1.title = QStringLiteral("Save Map in ASCII File");
-    const QString fileName = AskFileToWrite(this, SaveDialog1);
-    if (fileName.isEmpty())
-        return;
-    writeAsciiMap(fileName);
-}
-
-bool TMapForm::writeAsciiMap(const QString &fileName)
-{
-    if (const QString error = WriteAsciiMapFile(fileName, Map, PlaceForm->places(), Editor.PlaceCount); !error.isEmpty()) {
-        Dialogs().inform(this, QStringLiteral("Map Not Saved"), error);
-        return false;
-    }
-    mapSaved(fileName, MapFileFormat::AsciiMap);
-    return true;
+    if (const QString fileName = AskFileToWrite(this, SaveDialog1); !fileName.isEmpty())
+        saveTo(fileName, MapFileFormat::AsciiMap);
 }
 
 void TMapForm::LoadASCIIClick()
 {
     if (!maybeSaveChanges())
         return;
-    Editor.PlaceCount = 0;
     OpenDialog1.title = QStringLiteral("Load ASCII Map File");
     OpenDialog1.filter = QStringLiteral("ASCII Map File (*.amf)| *.amf|All files (*.*)|*.*");
     OpenDialog1.defaultExt = QStringLiteral("amf");
-    const QString fileName = Dialogs().openFileName(this, OpenDialog1);
-    if (!fileName.isEmpty())
-        loadAsciiMap(fileName);
-}
-
-bool TMapForm::loadAsciiMap(const QString &fileName)
-{
-    PlaceTable places = PlaceForm->places();
-    int placeCount = 0;
-    const LoadResult result = ReadAsciiMapFile(fileName, Map, places, placeCount);
-    if (!LoadGoesOn(this, result))
-        return false;
-    Editor.PlaceCount = placeCount;
-    PlaceForm->setPlaces(places);
-    mapLoaded(fileName, MapFileFormat::AsciiMap);
-    setPlaceNameCommandsEnabled(false);
-    Editor.HomemadeMode = false;
-    return true;
-}
-
-void TMapForm::SaveAreaToASCIIMap1Click()
-{
-    startClickMode(SaveAreaMode);
-    setPromptColour(PromptLime);
-    showPrompt(QStringLiteral("Click Upper Left"));
-}
-
-void TMapForm::PastefromASCIIMap1Click()
-{
-    startClickMode(PasteAreaMode);
-    setPromptColour(PromptLime);
-    showPrompt(QStringLiteral("Click on upper left of paste area."));
-}
-
-// The clicks of Save Area To ASCII Map: upper left, lower right, then (after a failure) the end.
-void TMapForm::saveAreaClick()
-{
-    const std::optional<HexCoord> hex = clickedHex();
-    if (Editor.ClickCount == 1) {
-        if (!hex) {
-            Editor.ClickCount = 0; // a click beside the map picks nothing
-            return;
-        }
-        FirstPointX = ClickX;
-        FirstPointY = ClickY;
-        showPrompt(QStringLiteral("Now click on lower right"));
-    } else if (Editor.ClickCount == 2) {
-        if (!hex) {
-            Editor.ClickCount = 1;
-            return;
-        }
-        SecondPointX = ClickX;
-        SecondPointY = ClickY;
-        // The first point may lie off a map made smaller since it was clicked.
-        const std::optional<HexCoord> firstHex = HexOnMapAt(FirstPointX, FirstPointY, Map.MapWidth, Map.MapHeight);
-        const HexCoord first = firstHex.value_or(HexCoord{Map.MapWidth, Map.MapHeight});
-        const HexCoord second = *hex;
-        const int width = second.x + 1 - first.x;
-        const int height = second.y + 1 - first.y;
-        if (!firstHex || width < 0 || height < 0 || (width == 0 && height == 0)) {
-            setPromptColour(PromptRed);
-            showPrompt(QStringLiteral("Invalid area. Click map to abort."));
-            return;
-        }
-        showPrompt(QStringLiteral("Pick save file"));
-        SaveDialog1.filter = QStringLiteral("ASCII Map File (*amf)|*.amf");
-        SaveDialog1.defaultExt = QStringLiteral("amf");
-        const QString fileName = Dialogs().saveFileName(this, SaveDialog1);
-        if (fileName.isEmpty()) {
-            setPromptColour(PromptRed);
-            showPrompt(QStringLiteral("No save. Click map to abort."));
-            return;
-        }
-        endCommand();
-        if (QFileInfo::exists(fileName) && !ConfirmOverwrite(this, fileName))
-            return;
-        if (const QString error = SaveArea(fileName, Map, first.x, first.y, second.x + 1, second.y + 1); !error.isEmpty())
-            Dialogs().inform(this, QStringLiteral("Area Not Saved"), error);
-    } else if (Editor.ClickCount == 3) {
-        endCommand();
-    }
-}
-
-// The clicks of Paste from ASCII Map: the upper-left hex, then (after a cancelled file) the end.
-void TMapForm::pasteAreaClick()
-{
-    if (Editor.ClickCount == 1) {
-        const std::optional<HexCoord> hex = clickedHex();
-        if (!hex) {
-            Editor.ClickCount = 0;
-            return;
-        }
-        OpenDialog1.filter = QStringLiteral("ASCII Map File (*amf)|*.amf|All files (*.*)|*.*");
-        const QString fileName = Dialogs().openFileName(this, OpenDialog1);
-        if (fileName.isEmpty()) {
-            setPromptColour(PromptRed);
-            showPrompt(QStringLiteral("Paste aborted. Click map to continue."));
-            return;
-        }
-        LoadResult result;
-        document_.edit(QStringLiteral("Paste"), [&] { result = PasteArea(fileName, Map, hex->x, hex->y); });
-        endCommand();
-        if (!LoadGoesOn(this, result))
-            return;
-        RefreshMapImage();
-    } else if (Editor.ClickCount == 2) {
-        endCommand();
-    }
+    if (const QString fileName = Dialogs().openFileName(this, OpenDialog1); !fileName.isEmpty())
+        load(fileName, MapFileFormat::AsciiMap);
 }
 
 // ---- Default terrain file ------------------------------------------------------------------
@@ -359,7 +189,7 @@ void TMapForm::SaveDefaultTerrain1Click()
     const QString fileName = AskFileToWrite(this, SaveDialog1);
     if (fileName.isEmpty())
         return;
-    if (const QString error = WriteDefaultTerrainFile(fileName, Editor.DefaultTerrain); !error.isEmpty())
+    if (const QString error = WriteDefaultTerrainFile(fileName, settings_.defaultTerrain); !error.isEmpty())
         Dialogs().inform(this, QStringLiteral("Default Terrain Not Saved"), error);
 }
 
@@ -370,115 +200,54 @@ void TMapForm::LoadDefaultTerrain1Click()
     const QString fileName = Dialogs().openFileName(this, OpenDialog1);
     if (fileName.isEmpty())
         return;
-    LoadGoesOn(this, ReadDefaultTerrainFile(fileName, Editor.DefaultTerrain));
+    LoadGoesOn(this, ReadDefaultTerrainFile(fileName, settings_.defaultTerrain));
 }
 
 // ---- Scenario map block --------------------------------------------------------------------
 
 void TMapForm::LoadScenarioMap1Click()
 {
-    if (!maybeSaveChanges())
-        return;
-    if (const QString fileName = chooseScenarioToLoad(); !fileName.isEmpty())
-        loadScenario(fileName);
-}
-
-// The layout the load reads is the one HomemadeMode selects when it starts.
-QString TMapForm::chooseScenarioToLoad()
-{
-    Editor.PlaceCount = 0;
-    OpenDialog1.title = Editor.HomemadeMode ? QStringLiteral("Load Map From Homemade Ketura Scenario")
-                                            : QStringLiteral("Load Map From Regular Ketura Scenario");
-    OpenDialog1.filter = QStringLiteral("Map files (*.scn)|*.scn|All files (*.*) | *.*");
-    return Dialogs().openFileName(this, OpenDialog1);
-}
-
-bool TMapForm::loadScenario(const QString &fileName)
-{
-    const bool homemade = Editor.HomemadeMode;
-    const ScenarioLayout layout = homemade ? ScenarioLayout::Homemade : ScenarioLayout::Regular;
-    QByteArray data;
-    if (const QString error = ReadScenarioFile(fileName, data); !error.isEmpty()) {
-        Dialogs().inform(this, QStringLiteral("Scenario Not Loaded"), error);
-        return false;
-    }
-    if (!AskIfAny(this, ScenarioLayoutQuestion(data, layout)))
-        return false;
-    PlaceTable places = PlaceForm->places();
-    int placeCount = 0;
-    LoadResult result = DecodeScenarioMap(data, layout, Map, places, placeCount);
-    result.message.text = FileMessage(fileName, result.message.text);
-    if (!LoadGoesOn(this, result))
-        return false;
-    Editor.PlaceCount = placeCount;
-    PlaceForm->setPlaces(places);
-    mapLoaded(fileName, homemade ? MapFileFormat::HomemadeScenario : MapFileFormat::RegularScenario);
-    setPlaceNameCommandsEnabled(false);
-    Editor.HomemadeMode = false;
-    return true;
+    if (maybeSaveChanges())
+        chooseAndLoadScenario(ScenarioLayout::Regular);
 }
 
 void TMapForm::LoadHMScenarioMap1Click()
 {
-    if (!maybeSaveChanges())
-        return;
-    Editor.HomemadeMode = true;
-    loadHomemadeScenario(chooseScenarioToLoad());
+    if (maybeSaveChanges())
+        chooseAndLoadScenario(ScenarioLayout::Homemade);
 }
 
-// Whatever the load did (an empty name is a cancelled dialog), the homemade place commands are
-// offered afterwards and the place rows get the coordinates of their hexes.
-bool TMapForm::loadHomemadeScenario(const QString &fileName)
+// A cancelled or refused load changes nothing.
+bool TMapForm::chooseAndLoadScenario(ScenarioLayout layout)
 {
-    Editor.HomemadeMode = true;
-    const bool loaded = !fileName.isEmpty() && loadScenario(fileName);
-    setPlaceNameCommandsEnabled(true);
-    Editor.HomemadeMode = true;
-    PlaceTable places = PlaceForm->places();
-    SetPlaceCoordinates(Map, Editor.PlaceCount, places);
-    PlaceForm->setPlaces(places);
-    return loaded;
+    const bool homemade = layout == ScenarioLayout::Homemade;
+    OpenDialog1.title = homemade ? QStringLiteral("Load Map From Homemade Ketura Scenario")
+                                 : QStringLiteral("Load Map From Regular Ketura Scenario");
+    OpenDialog1.filter = QStringLiteral("Map files (*.scn)|*.scn|All files (*.*) | *.*");
+    const QString fileName = Dialogs().openFileName(this, OpenDialog1);
+    return !fileName.isEmpty() &&
+           load(fileName, homemade ? MapFileFormat::HomemadeScenario : MapFileFormat::RegularScenario);
 }
 
+// Save Map To Scenario writes the layout of the scenario the map came from.
 void TMapForm::SaveMapToScenario1Click()
 {
-    SaveDialog1.title = Editor.HomemadeMode ? QStringLiteral("Save Map to Homemade Ketura Scenario")
-                                            : QStringLiteral("Save Map to Regular Ketura Scenario File");
+    saveToScenarioWithDialog(document_.tables().homemade ? ScenarioLayout::Homemade : ScenarioLayout::Regular);
+}
+
+void TMapForm::SaveHMScenarioMap1Click() { saveToScenarioWithDialog(ScenarioLayout::Homemade); }
+
+// The map block is written into an existing scenario, with every check and question of the
+// scenario save.
+void TMapForm::saveToScenarioWithDialog(ScenarioLayout layout)
+{
+    const bool homemade = layout == ScenarioLayout::Homemade;
+    SaveDialog1.title = homemade ? QStringLiteral("Save Map to Homemade Ketura Scenario")
+                                 : QStringLiteral("Save Map to Regular Ketura Scenario File");
     SaveDialog1.filter = QStringLiteral("Map files (*.scn)|*.scn| All files (*.*) |*.*");
     SaveDialog1.defaultExt = QStringLiteral("scn");
     if (const QString fileName = Dialogs().saveFileName(this, SaveDialog1); !fileName.isEmpty())
-        writeScenario(fileName);
-}
-
-// Writes the map block in the layout HomemadeMode selects into the existing scenario, with every
-// check and question of the scenario save.
-bool TMapForm::writeScenario(const QString &fileName)
-{
-    const bool homemade = Editor.HomemadeMode;
-    if (!AskIfAny(this, ScenarioExtensionQuestion(fileName)))
-        return false;
-    const ScenarioSave save =
-        PrepareScenarioSave(fileName, Map, homemade ? ScenarioLayout::Homemade : ScenarioLayout::Regular,
-                            PlaceForm->places(), Editor.PlaceCount);
-    if (!save.refusal.isEmpty()) {
-        Dialogs().inform(this, save.refusal.caption, save.refusal.text);
-        return false;
-    }
-    if (!AskIfAny(this, save.question))
-        return false;
-    if (const QString error = save.commit(); !error.isEmpty()) {
-        Dialogs().inform(this, QStringLiteral("Scenario Save Aborted!"), error);
-        return false;
-    }
-    mapSaved(fileName, homemade ? MapFileFormat::HomemadeScenario : MapFileFormat::RegularScenario);
-    return true;
-}
-
-void TMapForm::SaveHMScenarioMap1Click()
-{
-    Editor.HomemadeMode = true;
-    SaveMapToScenario1Click();
-    Editor.HomemadeMode = false;
+        saveTo(fileName, homemade ? MapFileFormat::HomemadeScenario : MapFileFormat::RegularScenario);
 }
 
 // ---- City file -----------------------------------------------------------------------------
@@ -491,10 +260,11 @@ void TMapForm::SaveCities1Click()
     const QString fileName = Dialogs().saveFileName(this, SaveDialog1);
     if (fileName.isEmpty())
         return;
-    if (const QString error = WriteCityFile(fileName, CityForm->cities()); !error.isEmpty())
+    if (const QString error = WriteCityFile(fileName, document_.tables().cities); !error.isEmpty())
         Dialogs().inform(this, QStringLiteral("Cities Not Saved"), error);
 }
 
+// The city list becomes the document's city table, one step of the history.
 void TMapForm::LoadCites1Click()
 {
     OpenDialog1.title = QStringLiteral("Load Ketura City File");
@@ -503,10 +273,16 @@ void TMapForm::LoadCites1Click()
     const QString fileName = Dialogs().openFileName(this, OpenDialog1);
     if (fileName.isEmpty())
         return;
-    CityTable cities = CityForm->cities();
-    if (!LoadGoesOn(this, ReadCityFile(fileName, Map, cities)))
+    LoadResult result;
+    document_.edit(QStringLiteral("Load Cities"), [&](MapContent &content) {
+        CityTable cities = content.tables.cities;
+        result = ReadCityFile(fileName, content.map, cities);
+        if (result.outcome != LoadResult::Complete)
+            return;
+        content.tables.cities = std::move(cities);
+        content.tables.citiesLoaded = true;
+    });
+    if (!LoadGoesOn(this, result))
         return;
-    CityForm->setCities(cities);
-    Editor.CityMode = true;
-    CityForm->show();
+    cityForm_->show();
 }

@@ -4,14 +4,12 @@
 
 #include "dialogs.h"
 
-#include "model/editor_state.h"
 #include "model/integer_text.h"
 
-TMiscForm *MiscForm = nullptr;
-
-TMiscForm::TMiscForm(QWidget *parent)
+TMiscForm::TMiscForm(vantor::EditorSettings &settings, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ui(std::make_unique<Ui::TMiscForm>())
+    , settings_(settings)
 {
     ui->setupUi(this);
     // Checked when the user presses Enter or leaves the box: "", "0x" and "$" on the way to a value
@@ -30,7 +28,7 @@ void TMiscForm::BackEditExit()
         return;
     checkedText = text;
     if (const std::optional<int> value = vantor::ParseInteger(text))
-        vantor::Editor.BackgroundColor = vantor::ColourValue(*value);
+        settings_.backgroundColour = vantor::ColourValue(*value);
     else
         Dialogs().showError(this, vantor::InvalidIntegerMessage(text));
 }

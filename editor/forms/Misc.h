@@ -1,9 +1,12 @@
 #pragma once
 // The "Misc" window: the background colour of the map picture.
 
+#include "document/editor_settings.h"
+
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TMiscForm;
@@ -12,7 +15,7 @@ class TMiscForm;
 class TMiscForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TMiscForm(QWidget *parent = nullptr);
+    explicit TMiscForm(vantor::EditorSettings &settings, QWidget *parent = nullptr);
     ~TMiscForm() override;
 
 public slots:
@@ -20,7 +23,6 @@ public slots:
 
 private:
     std::unique_ptr<Ui::TMiscForm> ui;
-    QString checkedText;
+    vantor::EditorSettings &settings_;
+    std::optional<QString> checkedText; // the text checked last, none before the first check
 };
-
-extern TMiscForm *MiscForm;

@@ -2,25 +2,39 @@
 
 #include "ui_PlaceForm.h"
 
+#include "dialogs.h"
+#include "text_table_model.h"
 #include "windows.h"
 
-#include "dialogs.h"
-#include "text_grid_view.h"
-
-#include "model/editor_state.h"
 #include "tools/place_names.h"
 
 using namespace vantor;
 
-TPlaceForm *PlaceForm = nullptr;
+namespace {
 
-TPlaceForm::TPlaceForm(QWidget *parent)
+const QString PlaceNamesStep = QStringLiteral("Place Names");
+
+} // namespace
+
+TPlaceForm::TPlaceForm(MapDocument &document, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ui(std::make_unique<Ui::TPlaceForm>())
+    , document_(document)
+    , series_(document.newSeries())
 {
     ui->setupUi(this);
-    setPlaces(PlaceTable(2));
-    SetColumnWidths(*ui->PlaceStringGrid, {40, 41, 250});
+    model_ = new TextTableModel(
+        [this]() -> const TextGrid & { return document_.tables().places; },
+        [this](int column, int row, const QString &text) {
+            document_.edit(PlaceNamesStep, [&](MapContent &content) { content.tables.places.setCell(column, row, text); },
+                           series_);
+        },
+        this);
+    ui->PlaceStringGrid->setModel(model_);
+    connect(&document_, &MapDocument::tablesChanged, model_, &TextTableModel::gridChanged);
+    const int widths[] = {40, 41, 250};
+    for (int column = 0; column < 3; ++column)
+        ui->PlaceStringGrid->setColumnWidth(column, widths[column]);
     connect(ui->DoneBtn, &QPushButton::clicked, this, &TPlaceForm::DoneBtnClick);
     connect(ui->DeleteBtn, &QPushButton::clicked, this, &TPlaceForm::DeleteBtnClick);
     CentreOnScreen(*this);
@@ -28,26 +42,19 @@ TPlaceForm::TPlaceForm(QWidget *parent)
 
 TPlaceForm::~TPlaceForm() = default;
 
-PlaceTable TPlaceForm::places() const
+// Each showing of the window starts a step of its own.
+void TPlaceForm::showEvent(QShowEvent *event)
 {
-    PlaceTable table;
-    ReadTextGrid(*ui->PlaceStringGrid, table);
-    return table;
-}
-
-void TPlaceForm::setPlaces(const PlaceTable &places) { ShowTextGrid(*ui->PlaceStringGrid, places); }
-
-QString TPlaceForm::placeName(int place) const
-{
-    const QTableWidgetItem *item = ui->PlaceStringGrid->item(place, PlaceTable::NameColumn);
-    return item ? item->text() : QString();
+    series_ = document_.newSeries();
+    QWidget::showEvent(event);
 }
 
 // A failed Done keeps the window open, with the places before the bad cell written.
 void TPlaceForm::DoneBtnClick()
 {
     QString error;
-    EditMap(QStringLiteral("Place Names"), [&] { error = ApplyPlaceCoordinates(Map, places()); });
+    document_.edit(PlaceNamesStep,
+                   [&](MapContent &content) { error = ApplyPlaceCoordinates(content.map, content.tables.places); }, series_);
     if (!error.isEmpty()) {
         Dialogs().showError(this, error);
         return;
@@ -57,11 +64,10 @@ void TPlaceForm::DoneBtnClick()
 
 void TPlaceForm::DeleteBtnClick()
 {
-    MapTables tables{places(), {}};
+    const int row = CurrentGridRow(*ui->PlaceStringGrid);
     QString error;
-    EditMap(QStringLiteral("Delete Place"),
-            [&] { error = DeletePlaceReferences(Map, *tables.places, CurrentGridRow(*ui->PlaceStringGrid)); }, &tables);
-    setPlaces(*tables.places);
+    document_.edit(QStringLiteral("Delete Place"),
+                   [&](MapContent &content) { error = DeletePlaceReferences(content.map, content.tables.places, row); });
     if (!error.isEmpty())
         Dialogs().showError(this, error);
 }

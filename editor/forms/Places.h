@@ -1,11 +1,14 @@
 #pragma once
-// The "Place Name Editor": the place-name table, whose coordinates Done writes into the map.
+// The "Place Name Editor": a view of the document's place-name table. Typed cells and the Done
+// that writes the places' coordinates into the map are one step of the history.
 
-#include "model/place_tables.h"
+#include "document/map_document.h"
 
 #include <QWidget>
 
 #include <memory>
+
+class TextTableModel;
 
 namespace Ui {
 class TPlaceForm;
@@ -14,20 +17,19 @@ class TPlaceForm;
 class TPlaceForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TPlaceForm(QWidget *parent = nullptr);
+    explicit TPlaceForm(vantor::MapDocument &document, QWidget *parent = nullptr);
     ~TPlaceForm() override;
-
-    vantor::PlaceTable places() const;
-    void setPlaces(const vantor::PlaceTable &places);
-    // The name of place `place` (row place + 1); empty when there is no such row.
-    QString placeName(int place) const;
 
 public slots:
     void DoneBtnClick();
     void DeleteBtnClick();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     std::unique_ptr<Ui::TPlaceForm> ui;
+    vantor::MapDocument &document_;
+    TextTableModel *model_ = nullptr;
+    int series_ = 0; // the step the cells typed since the window was shown belong to
 };
-
-extern TPlaceForm *PlaceForm;

@@ -2,13 +2,10 @@
 
 #include "ui_SprayForm.h"
 
-#include "model/editor_state.h"
-
-TSprayForm *SprayForm = nullptr;
-
-TSprayForm::TSprayForm(QWidget *parent)
+TSprayForm::TSprayForm(vantor::EditorSettings &settings, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ui(std::make_unique<Ui::TSprayForm>())
+    , settings_(settings)
 {
     ui->setupUi(this);
     connect(ui->OKBtn, &QPushButton::clicked, this, &TSprayForm::OKBtnClick);
@@ -18,7 +15,7 @@ TSprayForm::~TSprayForm() = default;
 
 void TSprayForm::OKBtnClick()
 {
-    vantor::Editor.SprayRadius = ui->SizeUD->value();
-    vantor::Editor.SprayDensity = ui->DensityUD->value();
+    settings_.sprayRadius = ui->SizeUD->value();
+    settings_.sprayDensity = ui->DensityUD->value();
     hide();
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The "Spray Settings" window: size and density of the spray can, taken only by OK.
 
+#include "document/editor_settings.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -12,7 +14,7 @@ class TSprayForm;
 class TSprayForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TSprayForm(QWidget *parent = nullptr);
+    explicit TSprayForm(vantor::EditorSettings &settings, QWidget *parent = nullptr);
     ~TSprayForm() override;
 
 public slots:
@@ -20,6 +22,5 @@ public slots:
 
 private:
     std::unique_ptr<Ui::TSprayForm> ui;
+    vantor::EditorSettings &settings_;
 };
-
-extern TSprayForm *SprayForm;

@@ -4,24 +4,16 @@
 
 #include "windows.h"
 
-#include "Map.h"
-
-#include "files/file_io.h"
-#include "model/editor_state.h"
 #include "render/picture_files.h"
 
-#include <QDir>
 #include <QEvent>
-#include <QScrollArea>
-#include <QScrollBar>
 
 using namespace vantor;
 
-TStratForm *StratForm = nullptr;
-
-TStratForm::TStratForm(QWidget *parent)
+TStratForm::TStratForm(const MapDocument &document, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ui(std::make_unique<Ui::TStratForm>())
+    , document_(document)
     , StratIL(LoadStrategicIcons())
 {
     ui->setupUi(this);
@@ -45,37 +37,31 @@ void TStratForm::changeEvent(QEvent *event)
 
 void TStratForm::ShowStratMapBtnClick()
 {
-    ui->StratImage->picture() = DrawStrategicMap(Map, StratIL);
+    ui->StratImage->picture() = DrawStrategicMap(document_.map(), StratIL);
     ui->StratImage->repaint();
 }
 
 // Below the last row there is no hex and so no terrain to name.
 void TStratForm::StratImageMouseMove(Qt::KeyboardModifiers, int X, int Y)
 {
-    const std::optional<HexCoord> hex = StrategicHexAt(X, Y, Map);
+    const MapStore &map = document_.map();
+    const std::optional<HexCoord> hex = StrategicHexAt(X, Y, map);
     if (!hex)
         return;
     const QString position = QStringLiteral("%1,%2").arg(hex->x).arg(hex->y);
     if (position == ui->StratXYLbl->text())
         return;
     ui->StratXYLbl->setText(position);
-    ui->StratTerLbl->setText(QString::fromLatin1(TerrainName(Map.at(Terrain, hex->x, hex->y))));
+    ui->StratTerLbl->setText(QString::fromLatin1(TerrainName(map.at(Terrain, hex->x, hex->y))));
     ui->StratXYLbl->repaint();
     ui->StratTerLbl->repaint();
 }
 
-// Scrolls the main map so that the hex lands about half a view from its top-left corner.
 void TStratForm::StratImageMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
 {
-    const int x = (X / StrategicIconSize) % Map.MapWidth;
+    const int x = (X / StrategicIconSize) % document_.map().MapWidth;
     const int y = x % 2 == 1 ? (Y - 3) / StrategicIconSize : Y / StrategicIconSize;
-    QScrollArea &box = MapForm->mapScrollBox();
-    const int shiftedY = y - box.height() / 80;
-    const int shiftedX = x - box.width() / 96;
-    // The range of a scroll bar is the whole length of the picture; the bar keeps the position in bounds.
-    const QSize range = MapForm->mapPicture().size();
-    box.verticalScrollBar()->setValue(range.height() * shiftedY / Map.MapHeight);
-    box.horizontalScrollBar()->setValue(range.width() * shiftedX / Map.MapWidth);
+    emit hexPicked({x, y});
 }
 
 void TStratForm::SaveBtnClick()

@@ -2,12 +2,8 @@
 
 #include "ui_TilesForm.h"
 
-#include "Map.h"
-
-#include "model/editor_state.h"
 #include "model/geometry.h"
 #include "model/tile_set_files.h"
-#include "render/tile_drawing.h"
 #include "render/tile_set_library.h"
 
 #include <QButtonGroup>
@@ -16,8 +12,6 @@
 
 using namespace vantor;
 
-TTilesForm *TilesForm = nullptr;
-
 namespace {
 
 constexpr int HoverStep = 10;
@@ -25,9 +19,11 @@ constexpr int LastTile = TilesPerSet - 1;
 
 } // namespace
 
-TTilesForm::TTilesForm(QWidget *parent)
+TTilesForm::TTilesForm(EditorSettings &settings, PaintTool &paint, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ui(std::make_unique<Ui::TTilesForm>())
+    , settings_(settings)
+    , paint_(paint)
 {
     ui->setupUi(this);
     setButtons = new QButtonGroup(this);
@@ -37,6 +33,7 @@ TTilesForm::TTilesForm(QWidget *parent)
     connect(ui->TileImage, &PictureBox::mouseDown, this, &TTilesForm::TileImageMouseDown);
     connect(ui->TileImage, &PictureBox::mouseMoved, this, &TTilesForm::TileImageMouseMove);
     connect(ui->TileImage, &PictureBox::clicked, this, &TTilesForm::TileImageClick);
+    connect(&paint_, &PaintTool::pickChanged, this, [this] { showSet(paint_.pick().set); });
     FormCreate();
 }
 
@@ -58,7 +55,7 @@ void TTilesForm::showSet(int set)
         button->setChecked(true);
     QImage &shown = ui->TileImage->picture();
     shown.fill(palette().color(QPalette::Window));
-    const QString path = FindSetFile(Editor.ProgramDir, set);
+    const QString path = FindSetFile(settings_.programDir, set);
     const QImage bitmap = path.isEmpty() ? QImage() : ReadTileSetImage(path);
     QPainter painter(&shown);
     if (bitmap.isNull())
@@ -66,6 +63,12 @@ void TTilesForm::showSet(int set)
                          QStringLiteral("%1\nis missing or unreadable").arg(SetFileName(set)));
     else
         painter.drawImage(0, 0, bitmap);
+    if (const TilePick &pick = paint_.pick(); pick.isPicked() && pick.set == set) {
+        const PixelRect cell = TileRect(pick.tile);
+        painter.setPen(Qt::white);
+        painter.setBrush(Qt::red);
+        painter.drawEllipse(QRect(cell.left + 21, cell.top + 16, 5, 5));
+    }
     ui->TileImage->update();
 }
 
@@ -92,43 +95,26 @@ bool TTilesForm::inTerrainEdit() const { return !ui->TerrainCBox->isHidden(); }
 void TTilesForm::RadioGroup1Click()
 {
     const int chosen = setButtons->checkedId();
-    if (chosen == Editor.CurrentSet)
+    if (chosen == paint_.pick().set)
         return;
-    Editor.CurrentSet = chosen;
-    showSet(Editor.CurrentSet);
-    Editor.CurrentTile = -1;
+    paint_.setPick({chosen, -1});
 }
 
 void TTilesForm::TileImageMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) { pressPoint = {X, Y}; }
 
+// In terrain-edit mode a click rewrites the tile's default terrain and leaves nothing picked.
 void TTilesForm::TileImageClick()
 {
     const int tile = TileAtPixel(pressPoint.x(), pressPoint.y());
     if (tile > LastTile)
         return; // the strip right of the last column and below the last row holds no tile
-    QImage &shown = ui->TileImage->picture();
-    if (Editor.CurrentTile >= 0) {
-        // The paint image still holds the tile picked last: drawing it back takes the marker away.
-        const PixelRect previous = TileRect(Editor.CurrentTile);
-        DrawMaskedTile(MapForm->paintImage(), shown, previous.left, previous.top);
-    }
-    Editor.CurrentTile = tile;
-
+    const int set = paint_.pick().set;
     if (inTerrainEdit()) {
-        Editor.DefaultTerrain[Editor.CurrentSet][tile] = char('0' + ui->TerrainCBox->currentIndex());
-        Editor.CurrentTile = -1;
-        ui->TileImage->update();
+        settings_.defaultTerrain[set][tile] = char('0' + ui->TerrainCBox->currentIndex());
+        paint_.setPick({set, -1});
         return;
     }
-
-    const PixelRect cell = TileRect(tile);
-    MapForm->setPaintImage(shown.copy(cell.left, cell.top, TileWidth, TileHeight));
-    QPainter painter(&shown);
-    painter.setPen(Qt::white);
-    painter.setBrush(Qt::red);
-    painter.drawEllipse(QRect(cell.left + 21, cell.top + 16, 5, 5));
-    painter.end();
-    ui->TileImage->update();
+    paint_.setPick({set, tile});
 }
 
 void TTilesForm::TileImageMouseMove(Qt::KeyboardModifiers, int X, int Y)
@@ -140,6 +126,6 @@ void TTilesForm::TileImageMouseMove(Qt::KeyboardModifiers, int X, int Y)
     if (tile > LastTile)
         return;
     ui->WhereLbl->setText(QStringLiteral("#%1  %2").arg(tile).arg(
-        QString::fromLatin1(TerrainName(DefaultTerrainOf(Editor.DefaultTerrain, Editor.CurrentSet, tile)))));
+        QString::fromLatin1(TerrainName(DefaultTerrainOf(settings_.defaultTerrain, paint_.pick().set, tile)))));
     ui->WhereLbl->repaint();
 }

@@ -2,6 +2,9 @@
 // The tile palette: one tile set at a time, from which a click picks the tile that painting stamps,
 // or, in terrain-edit mode, whose default terrain a click rewrites.
 
+#include "document/editor_settings.h"
+#include "tools/paint_tool.h"
+
 #include <QPoint>
 #include <QWidget>
 
@@ -16,10 +19,11 @@ class TTilesForm;
 class TTilesForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TTilesForm(QWidget *parent = nullptr);
+    TTilesForm(vantor::EditorSettings &settings, vantor::PaintTool &paint, QWidget *parent = nullptr);
     ~TTilesForm() override;
 
-    // Loads set `set` into the palette picture; the radio group keeps what the user chose.
+    // Loads set `set` into the palette picture, with the picked tile's marker; the radio group
+    // keeps what the user chose.
     void showSet(int set);
     const QImage &picture() const;
 
@@ -38,9 +42,9 @@ private:
     void FormCreate();
 
     std::unique_ptr<Ui::TTilesForm> ui;
+    vantor::EditorSettings &settings_;
+    vantor::PaintTool &paint_;
     QButtonGroup *setButtons = nullptr;
     QPoint pressPoint;
     QPoint hoverPosition{0, 0};
 };
-
-extern TTilesForm *TilesForm;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QMessageBox>
 
 namespace {
@@ -52,6 +53,15 @@ public:
         default:
             return SaveChoice::Cancel;
         }
+    }
+    int askChoice(QWidget *parent, const QString &caption, const QString &text, const QStringList &choices) override
+    {
+        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Cancel, parent);
+        QList<QAbstractButton *> buttons;
+        for (const QString &choice : choices)
+            buttons.append(box.addButton(choice, QMessageBox::AcceptRole));
+        box.exec();
+        return int(buttons.indexOf(box.clickedButton()));
     }
     void inform(QWidget *parent, const QString &caption, const QString &text) override
     {

@@ -2,6 +2,7 @@
 // Every file dialog and message box of the editor goes through here, so that tests can answer them.
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -30,6 +31,8 @@ public:
     virtual bool askYesNo(QWidget *parent, const QString &caption, const QString &text) = 0;
     // Whether to save unsaved changes before they would be lost: Save, Discard or Cancel.
     virtual SaveChoice askSaveChanges(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // A question answered by one of choices or Cancel: the index of the choice, or -1 for Cancel.
+    virtual int askChoice(QWidget *parent, const QString &caption, const QString &text, const QStringList &choices) = 0;
     // A message with an OK button.
     virtual void inform(QWidget *parent, const QString &caption, const QString &text) = 0;
     // The application's standard display of an error.

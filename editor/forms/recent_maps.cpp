@@ -1,57 +1,31 @@
 #include "recent_maps.h"
 
+#include "document/editor_settings.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSettings>
 
-namespace {
-
-const QString SettingsKey = QStringLiteral("recentFiles");
-
-QString CleanPath(const QString &path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
-
-} // namespace
-
-RecentMaps::RecentMaps(QMenu &menu, QObject *parent)
+RecentMapsMenu::RecentMapsMenu(QMenu &menu, vantor::RecentMapList &list, QObject *parent)
     : QObject(parent)
     , menu_(menu)
-    , files_(QSettings().value(SettingsKey).toStringList().mid(0, MaxEntries))
+    , list_(list)
 {
-    rebuildMenu();
+    connect(&list_, &vantor::RecentMapList::changed, this, &RecentMapsMenu::rebuild);
+    rebuild();
 }
 
-void RecentMaps::add(const QString &path)
-{
-    const QString clean = CleanPath(path);
-    files_.removeAll(clean);
-    files_.prepend(clean);
-    files_ = files_.mid(0, MaxEntries);
-    store();
-}
-
-void RecentMaps::remove(const QString &path)
-{
-    if (files_.removeAll(CleanPath(path)) > 0)
-        store();
-}
-
-void RecentMaps::store()
-{
-    QSettings().setValue(SettingsKey, files_);
-    rebuildMenu();
-}
-
-void RecentMaps::rebuildMenu()
+void RecentMapsMenu::rebuild()
 {
     menu_.clear();
-    for (int i = 0; i < files_.size(); ++i) {
-        const QString path = files_[i];
+    const QStringList &files = list_.files();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
         // "&1 island.map": a key for each of the first nine, the whole path in the tooltip.
         QAction *action = menu_.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
         action->setToolTip(QDir::toNativeSeparators(path));
         connect(action, &QAction::triggered, this, [this, path] { emit openRequested(path); });
     }
-    menu_.setEnabled(!files_.isEmpty());
+    menu_.setEnabled(!files.isEmpty());
     menu_.setToolTipsVisible(true);
 }

@@ -1,31 +1,26 @@
 #pragma once
-// File > Recent Maps: the last maps opened or saved, remembered between runs.
+// File > Recent Maps: a menu that shows the list of recent maps.
 
 #include <QObject>
-#include <QStringList>
 
 class QMenu;
 
-class RecentMaps : public QObject {
+namespace vantor {
+class RecentMapList;
+}
+
+class RecentMapsMenu : public QObject {
     Q_OBJECT
 public:
-    static constexpr int MaxEntries = 8;
-
-    // Fills menu (owned by the caller) from the remembered list.
-    explicit RecentMaps(QMenu &menu, QObject *parent = nullptr);
-
-    QStringList files() const { return files_; }
-    // Puts path first, once.
-    void add(const QString &path);
-    void remove(const QString &path);
+    // Fills menu (owned by the caller) from the list, and again whenever the list changes.
+    RecentMapsMenu(QMenu &menu, vantor::RecentMapList &list, QObject *parent = nullptr);
 
 signals:
     void openRequested(const QString &path);
 
 private:
-    void store();
-    void rebuildMenu();
+    void rebuild();
 
     QMenu &menu_;
-    QStringList files_;
+    vantor::RecentMapList &list_;
 };

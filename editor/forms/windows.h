@@ -1,31 +1,17 @@
 #pragma once
-// Vantor's nine windows, created in the order the program needs: the main window first, since
-// the palette already needs the program's folder that the main window finds.
+// The running editor: the document, the settings and the main window that shows them, with its
+// tool windows. Nothing of it is process-wide: a test makes as many editors as it likes.
 
-#include "document/map_edit.h"
+#include "document/editor_settings.h"
+#include "document/map_document.h"
 
-#include <functional>
 #include <memory>
 
-class QString;
 class QWidget;
+class TMapForm;
 
 // Puts a window in the middle of the screen it is on.
 void CentreOnScreen(QWidget &window);
-
-// Changes the editor's map (and the tables given) as one step of its history named name; while
-// there is no main window, the change is simply made.
-void EditMap(const QString &name, const std::function<void()> &change, vantor::MapTables *tables = nullptr);
-
-class TMapForm;
-class TTilesForm;
-class TMapConvert;
-class TPlaceForm;
-class TInputForm;
-class TStratForm;
-class TSprayForm;
-class TMiscForm;
-class TCityForm;
 
 class VantorWindows {
 public:
@@ -34,16 +20,12 @@ public:
     VantorWindows(const VantorWindows &) = delete;
     VantorWindows &operator=(const VantorWindows &) = delete;
 
-    TMapForm &main() { return *mapForm; }
+    vantor::MapDocument &document() { return document_; }
+    vantor::EditorSettings &settings() { return settings_; }
+    TMapForm &main() { return *mapForm_; }
 
 private:
-    std::unique_ptr<TMapForm> mapForm;
-    std::unique_ptr<TTilesForm> tilesForm;
-    std::unique_ptr<TMapConvert> mapConvert;
-    std::unique_ptr<TPlaceForm> placeForm;
-    std::unique_ptr<TInputForm> inputForm;
-    std::unique_ptr<TStratForm> stratForm;
-    std::unique_ptr<TSprayForm> sprayForm;
-    std::unique_ptr<TMiscForm> miscForm;
-    std::unique_ptr<TCityForm> cityForm;
+    vantor::MapDocument document_;
+    vantor::EditorSettings settings_;
+    std::unique_ptr<TMapForm> mapForm_;
 };

@@ -8,6 +8,9 @@ namespace vantor {
 
 using ColourValue = std::uint32_t;
 
+// The map picture's background until the user picks another.
+inline constexpr ColourValue DefaultBackgroundColour = 0x38b8a0;
+
 inline QColor ToQColor(ColourValue value)
 {
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);

@@ -59,6 +59,15 @@ inline bool IsOnMap(const MapStore &map, int x, int y)
 // A hex number is y * MapWidth + x, row-major in the width in use.
 inline HexCoord SplitHexNumber(int n, int mapWidth) { return {n % mapWidth, n / mapWidth}; }
 
+// The place number a hex refers to (place index + 256 x high byte); 0x7FFF means none.
+inline int PlaceReferenceOf(const MapStore &map, HexCoord hex)
+{
+    return map.at(PlaceIndex, hex.x, hex.y) + 256 * map.at(PlaceIndexHigh, hex.x, hex.y);
+}
+inline constexpr int NoPlace = 0x7FFF;
+// The highest city number a hex holds; the next, 255, means no city.
+inline constexpr int LastCity = 254;
+
 HexRecord ReadHex(const MapStore &map, int x, int y);
 void WriteHex(MapStore &map, int x, int y, const HexRecord &record);
 

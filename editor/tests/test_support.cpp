@@ -1,6 +1,5 @@
 #include "test_support.h"
 
-#include "model/editor_state.h"
 #include "model/geometry.h"
 #include "render/bmp_encoding.h"
 
@@ -104,7 +103,8 @@ void ClickMenuItem(QMainWindow &window, const QString &menuTitle, const QString 
 
 void ClickHex(QMainWindow &mainWindow, int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
-    const vantor::PixelRect r = vantor::HexRect(y * vantor::Map.MapWidth + x, vantor::Map.MapWidth);
+    // Where a hex is drawn depends on its column and row only, not on the width of the map.
+    const vantor::PixelRect r = vantor::HexRect(y * vantor::StoreColumns + x, vantor::StoreColumns);
     QTest::mouseClick(mainWindow.findChild<QWidget *>(QStringLiteral("MapImage")), button, modifiers,
                       QPoint(r.left + 24, r.top + 20));
 }
@@ -208,6 +208,12 @@ bool ScriptedDialogs::confirm(QWidget *, const QString &caption, const QString &
 bool ScriptedDialogs::askYesNo(QWidget *parent, const QString &caption, const QString &text)
 {
     return confirm(parent, caption, text);
+}
+
+int ScriptedDialogs::askChoice(QWidget *, const QString &caption, const QString &text, const QStringList &)
+{
+    questions << caption + QStringLiteral(": ") + text;
+    return choiceAnswers.isEmpty() ? -1 : choiceAnswers.takeFirst();
 }
 
 SaveChoice ScriptedDialogs::askSaveChanges(QWidget *, const QString &caption, const QString &text)

@@ -91,6 +91,7 @@ public:
     QList<bool> confirmAnswers; // next answer to a question (OK or Yes); an empty queue answers Cancel or No
 
     QList<SaveChoice> saveAnswers; // next answer to "Save changes?"; an empty queue answers Discard
+    QList<int> choiceAnswers;      // next choice picked (its index); an empty queue answers Cancel
 
     QList<FileDialogSettings> fileDialogsShown;
     QStringList saveQuestions;  // "caption: text" of every "Save changes?" asked
@@ -103,6 +104,7 @@ public:
     bool confirm(QWidget *, const QString &caption, const QString &text) override;
     bool askYesNo(QWidget *, const QString &caption, const QString &text) override;
     SaveChoice askSaveChanges(QWidget *, const QString &caption, const QString &text) override;
+    int askChoice(QWidget *, const QString &caption, const QString &text, const QStringList &choices) override;
     void inform(QWidget *, const QString &caption, const QString &text) override;
     void showError(QWidget *, const QString &text) override;
 

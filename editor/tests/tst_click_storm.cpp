@@ -1,6 +1,6 @@
 // A long, seeded, random storm of presses, clicks, moves, menu commands and odd files through the
 // real windows. Under the sanitizers it shows that nothing reads or writes outside the map; after
-// every step the click state must be one the editor's modes allow.
+// every step the tools' state must be one the editor's modes allow.
 
 #include "test_support.h"
 
@@ -14,8 +14,10 @@
 #include "forms/Tiles.h"
 #include "forms/picture_box.h"
 #include "forms/windows.h"
-#include "model/editor_state.h"
 #include "model/geometry.h"
+#include "render/map_renderer.h"
+#include "render/road_overlay.h"
+#include "render/tile_set_library.h"
 
 #include <QAction>
 #include <QFile>
@@ -25,7 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -47,6 +49,7 @@ private:
     void useAMenuCommand();
     void useAnotherWindow();
     void checkTheClickState(int stepNumber);
+    const MapStore &map() { return windows->document().map(); }
     int pick(int bound) { return int(random.bounded(bound)); }
 
     QTemporaryDir dir;
@@ -122,8 +125,8 @@ void ClickStormTest::clickOnMap()
 {
     auto *image = form->findChild<PictureBox *>(QStringLiteral("MapImage"));
     // Anywhere on the picture, its margins and a little beyond.
-    const int width = MapPictureWidth(Map.MapWidth) + 60;
-    const int height = MapPictureHeight(Map.MapHeight) + 60;
+    const int width = MapPictureWidth(map().MapWidth) + 60;
+    const int height = MapPictureHeight(map().MapHeight) + 60;
     const QPoint at(pick(width) - 10, pick(height) - 10);
     const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::LeftButton, Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
     const Qt::MouseButton button = buttons[pick(5)];
@@ -151,10 +154,11 @@ void ClickStormTest::useAMenuCommand()
         const QString x = QString::number(pick(90) - 5);
         const QString y = QString::number(pick(90) - 5);
         const bool ok = pick(4) != 0;
-        QTimer::singleShot(0, this, [x, y, ok] {
-            InputForm->findChild<QLineEdit *>(QStringLiteral("XEdit"))->setText(x);
-            InputForm->findChild<QLineEdit *>(QStringLiteral("YEdit"))->setText(y);
-            InputForm->findChild<QPushButton *>(QLatin1String(ok ? "OKBtn" : "CancelBtn"))->click();
+        QWidget *input = &form->inputForm();
+        QTimer::singleShot(0, this, [input, x, y, ok] {
+            input->findChild<QLineEdit *>(QStringLiteral("XEdit"))->setText(x);
+            input->findChild<QLineEdit *>(QStringLiteral("YEdit"))->setText(y);
+            input->findChild<QPushButton *>(QLatin1String(ok ? "OKBtn" : "CancelBtn"))->click();
         });
     }
     command->trigger();
@@ -162,33 +166,36 @@ void ClickStormTest::useAMenuCommand()
 
 void ClickStormTest::useAnotherWindow()
 {
+    QWidget &tiles = form->tilesForm();
+    QWidget &cities = form->cityForm();
+    TStratForm &strat = form->stratForm();
     switch (pick(6)) {
     case 0: {
         const int set = pick(16);
-        QTest::mouseClick(TilesForm->findChild<QRadioButton *>(QStringLiteral("RadioGroup1Item%1").arg(set)), Qt::LeftButton);
+        QTest::mouseClick(tiles.findChild<QRadioButton *>(QStringLiteral("RadioGroup1Item%1").arg(set)), Qt::LeftButton);
         break;
     }
     case 1:
-        QTest::mouseClick(TilesForm->findChild<PictureBox *>(QStringLiteral("TileImage")), Qt::LeftButton, {},
+        QTest::mouseClick(tiles.findChild<PictureBox *>(QStringLiteral("TileImage")), Qt::LeftButton, {},
                           QPoint(pick(313), pick(425)));
         break;
     case 2: {
-        auto *grid = CityForm->findChild<QTableWidget *>(QStringLiteral("CitySG"));
-        if (grid->rowCount() > 0)
-            grid->setCurrentCell(pick(grid->rowCount()), 1);
+        auto *grid = cities.findChild<QTableView *>(QStringLiteral("CitySG"));
+        if (const int rows = grid->model()->rowCount(); rows > 0)
+            grid->setCurrentIndex(grid->model()->index(pick(rows), 1));
         const char *buttons[] = {"CaptionBtn", "ClearBtn", "UncaptionBtn"};
-        QTest::mouseClick(CityForm->findChild<QPushButton *>(QLatin1String(buttons[pick(3)])), Qt::LeftButton);
+        QTest::mouseClick(cities.findChild<QPushButton *>(QLatin1String(buttons[pick(3)])), Qt::LeftButton);
         break;
     }
     case 3:
-        QTest::mouseClick(PlaceForm->findChild<QPushButton *>(QLatin1String(pick(2) ? "DoneBtn" : "DeleteBtn")), Qt::LeftButton);
+        QTest::mouseClick(form->placeForm().findChild<QPushButton *>(QLatin1String(pick(2) ? "DoneBtn" : "DeleteBtn")), Qt::LeftButton);
         break;
     case 4:
-        QTest::mouseClick(StratForm->findChild<PictureBox *>(QStringLiteral("StratImage")), Qt::LeftButton, {},
+        QTest::mouseClick(strat.findChild<PictureBox *>(QStringLiteral("StratImage")), Qt::LeftButton, {},
                           QPoint(pick(430), pick(430)));
         break;
     default:
-        StratForm->ShowStratMapBtnClick();
+        strat.ShowStratMapBtnClick();
     }
 }
 
@@ -207,34 +214,33 @@ void ClickStormTest::step()
 void ClickStormTest::checkTheClickState(int stepNumber)
 {
     const QString where = QStringLiteral("step %1").arg(stepNumber);
-    QVERIFY2(Editor.ClickMode >= PaintMode && Editor.ClickMode <= CityCaptionMode, qPrintable(where));
-    const bool collecting = Editor.ClickMode == SaveAreaMode || Editor.ClickMode == PasteAreaMode ||
-                            Editor.ClickMode == CopyPlaceNameMode;
-    QVERIFY2(Editor.CommandPending == collecting, qPrintable(where));
-    // Copy Place Name counts every destination clicked; the other commands end by their third click.
-    QVERIFY2(Editor.ClickCount >= 0 && (Editor.ClickCount <= 3 || Editor.ClickMode == CopyPlaceNameMode),
+    MapTools &tools = form->tools();
+    const ClickMode mode = tools.mode();
+    // A command's tool always says what its next click does; the spray's prompt may stand in for it.
+    if (mode != ClickMode::Paint) {
+        const auto *prompt = form->findChild<QLabel *>(QStringLiteral("PromptPanel"));
+        QVERIFY2(prompt->isVisibleTo(form), qPrintable(where));
+        QVERIFY2(!tools.current().prompt().isEmpty(), qPrintable(where));
+        QVERIFY2(prompt->text() == tools.current().prompt() || prompt->text() == QLatin1String("Sprayer in Operation"),
+                 qPrintable(where + QStringLiteral(": ") + prompt->text()));
+    }
+    QVERIFY2((mode == ClickMode::RoadToggle) == form->findChild<QAction *>(QStringLiteral("RemoveRoadConnections1"))->isChecked(),
              qPrintable(where));
-    if (Editor.ClickMode != PaintMode)
-        QVERIFY2(form->findChild<QLabel *>(QStringLiteral("PromptPanel"))->isVisibleTo(form), qPrintable(where));
-    QVERIFY2((Editor.ClickMode == RoadToggleMode) ==
-                 form->findChild<QAction *>(QStringLiteral("RemoveRoadConnections1"))->isChecked(),
-             qPrintable(where));
-    if (Editor.ClickMode == RoadToggleMode)
+    if (mode == ClickMode::RoadToggle)
         QVERIFY2(form->findChild<QAction *>(QStringLiteral("ShowRoadConnections1"))->isChecked(), qPrintable(where));
-    QVERIFY2(IsValidMapSize(Map.MapWidth, Map.MapHeight), qPrintable(where));
-    QVERIFY2(Editor.CurrentTile >= -1 && Editor.CurrentTile < TilesPerSet, qPrintable(where));
-    QVERIFY2(Editor.CurrentSet >= 0 && Editor.CurrentSet < TileSetCount, qPrintable(where));
+    QVERIFY2(IsValidMapSize(map().MapWidth, map().MapHeight), qPrintable(where));
+    const TilePick &picked = tools.paint().pick();
+    QVERIFY2(picked.tile >= -1 && picked.tile < TilesPerSet, qPrintable(where));
+    QVERIFY2(picked.set >= 0 && picked.set < TileSetCount, qPrintable(where));
 }
 
 void ClickStormTest::stormThroughEveryMode()
 {
-    Map = MapStore{};
-    Editor = EditorState{};
     dialogs = std::make_unique<testing::ScriptedDialogs>();
     windows = std::make_unique<VantorWindows>();
     form = &windows->main();
-    form->seedSpray(7); // the storm repeats exactly, sprays included
-    Editor.ProgramDir = dir.path() + QLatin1Char('/');
+    form->tools().paint().seedSpray(7); // the storm repeats exactly, sprays included
+    windows->settings().programDir = dir.path() + QLatin1Char('/');
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
     for (QAction *action : form->findChildren<QAction *>())
@@ -250,6 +256,13 @@ void ClickStormTest::stormThroughEveryMode()
         if (QTest::currentTestFailed())
             return;
     }
+    // Whatever the steps were, the picture is what a full redraw of the map draws.
+    TileSetLibrary library(dir.path());
+    QImage redrawn = NewMapPicture(map());
+    RedrawMapPicture(map(), library, windows->settings().backgroundColour, redrawn);
+    if (form->findChild<QAction *>(QStringLiteral("ShowRoadConnections1"))->isChecked())
+        DrawRoadOverlay(map(), redrawn);
+    QVERIFY(form->mapPicture() == redrawn);
     windows.reset();
     dialogs.reset();
 }

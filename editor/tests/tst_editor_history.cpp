@@ -1,6 +1,7 @@
 // The editor as a document editor, through the real windows: quitting, the modified mark and the
 // question before unsaved work is lost, File > Save in each format, undo and redo by key, files
-// opened from outside (command line, drop, recent list), and the hints a click gives.
+// opened from outside (command line, drop, recent list), the keys that work from every window, and
+// the hints a click gives.
 
 #include "test_support.h"
 
@@ -14,8 +15,9 @@
 #include "forms/Tiles.h"
 #include "forms/picture_box.h"
 #include "forms/windows.h"
-#include "model/editor_state.h"
 #include "model/geometry.h"
+#include "render/map_renderer.h"
+#include "render/tile_set_library.h"
 
 #include <QAction>
 #include <QLabel>
@@ -48,6 +50,7 @@ private slots:
     void undoAndRedoKeysRestoreThePicture();
     void everyEditIsOneStepNamedInTheMenu();
     void commonCommandsAnswerTheirKeys();
+    void keysWorkFromEveryWindow();
     void aDroppedFileOpensAfterTheQuestion();
     void recentMapsOpenAndForgetMissingFiles();
     void aRefusedLoadLeavesMapAndPictureAsTheyWere();
@@ -58,9 +61,14 @@ private:
     QString path(const QString &name) const { return work.filePath(name); }
     QAction *action(const char *name) { return form->findChild<QAction *>(QLatin1String(name)); }
     QLabel *prompt() { return form->findChild<QLabel *>(QStringLiteral("PromptPanel")); }
+    const MapStore &map() { return windows->document().map(); }
+    // What Save As Bitmap would write of the map now.
+    QImage fullRedraw();
+    TTilesForm &tiles() { return form->tilesForm(); }
     // Writes a 12 x 10 map of set 0 into a native map file and opens it.
     QString openSmallMap(const QString &name = QStringLiteral("small.map"));
-    void pressKeys(Qt::Key key, Qt::KeyboardModifiers modifiers);
+    // Presses the keys in window, made the active one first (the main window unless told).
+    void pressKeys(Qt::Key key, Qt::KeyboardModifiers modifiers, QWidget *window = nullptr);
     // Runs the event loop until the editor quits; false when it still runs after five seconds.
     bool quitsWithin(const std::function<void()> &action);
 
@@ -81,13 +89,11 @@ void EditorHistoryTest::initTestCase()
 
 void EditorHistoryTest::init()
 {
-    Map = MapStore{};
-    Editor = EditorState{};
     dialogs = std::make_unique<ScriptedDialogs>();
     windows = std::make_unique<VantorWindows>();
     form = &windows->main();
-    Editor.ProgramDir = setsDir.path() + QLatin1Char('/');
-    TilesForm->show();
+    windows->settings().programDir = setsDir.path() + QLatin1Char('/');
+    tiles().show();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
 }
@@ -107,11 +113,22 @@ QString EditorHistoryTest::openSmallMap(const QString &name)
     return file;
 }
 
-void EditorHistoryTest::pressKeys(Qt::Key key, Qt::KeyboardModifiers modifiers)
+QImage EditorHistoryTest::fullRedraw()
 {
-    form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form));
-    QTest::keyClick(form, key, modifiers);
+    TileSetLibrary library(windows->settings().programDir);
+    QImage picture = NewMapPicture(map());
+    RedrawMapPicture(map(), library, windows->settings().backgroundColour, picture);
+    return picture;
+}
+
+void EditorHistoryTest::pressKeys(Qt::Key key, Qt::KeyboardModifiers modifiers, QWidget *window)
+{
+    if (!window)
+        window = form;
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, key, modifiers);
 }
 
 bool EditorHistoryTest::quitsWithin(const std::function<void()> &action)
@@ -126,19 +143,19 @@ bool EditorHistoryTest::quitsWithin(const std::function<void()> &action)
 
 void EditorHistoryTest::exitEndsTheEditorWithItsToolWindowsOpen()
 {
-    TilesForm->show();
-    CityForm->show();
-    PlaceForm->show();
-    StratForm->show();
+    tiles().show();
+    form->cityForm().show();
+    form->placeForm().show();
+    form->stratForm().show();
     QVERIFY(quitsWithin([this] { action("Exit1")->trigger(); }));
     for (QWidget *window : QApplication::topLevelWidgets())
         QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
 
     // Ctrl+Q and the close button end it in the same way.
     form->show();
-    TilesForm->show();
+    tiles().show();
     QVERIFY(quitsWithin([this] { pressKeys(Qt::Key_Q, Qt::ControlModifier); }));
-    QVERIFY(!TilesForm->isVisible());
+    QVERIFY(!tiles().isVisible());
     form->show();
     QVERIFY(quitsWithin([this] { form->close(); }));
 }
@@ -146,7 +163,7 @@ void EditorHistoryTest::exitEndsTheEditorWithItsToolWindowsOpen()
 void EditorHistoryTest::unsavedWorkIsAskedAboutBeforeQuitting()
 {
     QVERIFY(!openSmallMap().isEmpty());
-    testing::PickTile(*TilesForm, 1, 3);
+    testing::PickTile(tiles(), 1, 3);
     testing::ClickHex(*form, 2, 2);
 
     dialogs->saveAnswers = {SaveChoice::Cancel};
@@ -156,7 +173,7 @@ void EditorHistoryTest::unsavedWorkIsAskedAboutBeforeQuitting()
 
     QCOMPARE(dialogs->saveQuestions, QStringList{QStringLiteral("Vantor Version 0.50b: Save changes to small.map?")});
     QVERIFY(form->isVisible());
-    QCOMPARE(int(Map.at(TileSet, 2, 2)), 1);
+    QCOMPARE(int(map().at(TileSet, 2, 2)), 1);
 
     dialogs->saveAnswers = {SaveChoice::Discard};
     QVERIFY(quitsWithin([this] { pressKeys(Qt::Key_Q, Qt::ControlModifier); }));
@@ -172,7 +189,7 @@ void EditorHistoryTest::theTitleCarriesTheFileAndTheMark()
     openSmallMap(QStringLiteral("island.map"));
     QCOMPARE(form->windowTitle(), QStringLiteral("island.map[*] - Vantor Version 0.50b"));
     QVERIFY(!form->isWindowModified());
-    testing::PickTile(*TilesForm, 2, 5);
+    testing::PickTile(tiles(), 2, 5);
     testing::ClickHex(*form, 4, 4);
     QVERIFY(form->isWindowModified());
     pressKeys(Qt::Key_S, Qt::ControlModifier);
@@ -181,8 +198,8 @@ void EditorHistoryTest::theTitleCarriesTheFileAndTheMark()
     QVERIFY(form->isWindowModified());
     QVERIFY(form->openFile(path(QStringLiteral("island.map")))); // Discard: the load clears the mark
     QVERIFY(!form->isWindowModified());
-    QCOMPARE(int(Map.at(TileSet, 5, 4)), 0);
-    QCOMPARE(int(Map.at(TileSet, 4, 4)), 2);
+    QCOMPARE(int(map().at(TileSet, 5, 4)), 0);
+    QCOMPARE(int(map().at(TileSet, 4, 4)), 2);
 }
 
 void EditorHistoryTest::aLoadAsksFirstAndEachAnswerDoesWhatItSays()
@@ -190,7 +207,7 @@ void EditorHistoryTest::aLoadAsksFirstAndEachAnswerDoesWhatItSays()
     const QString first = openSmallMap(QStringLiteral("first.map"));
     const QString second = path(QStringLiteral("second.map"));
     testing::Write(second, EncodeMapFile(*testing::BlankMap(7, 6)));
-    testing::PickTile(*TilesForm, 3, 1);
+    testing::PickTile(tiles(), 3, 1);
     testing::ClickHex(*form, 1, 1);
 
     // Cancel: no file dialog, nothing changes.
@@ -198,20 +215,20 @@ void EditorHistoryTest::aLoadAsksFirstAndEachAnswerDoesWhatItSays()
     dialogs->fileAnswers = {second};
     action("LoadMap1")->trigger();
     QVERIFY(dialogs->fileDialogsShown.isEmpty());
-    QCOMPARE(Map.MapWidth, 12);
+    QCOMPARE(map().MapWidth, 12);
     QVERIFY(form->isWindowModified());
 
     // Save: the map goes to its file first, then the load goes on.
     dialogs->saveAnswers = {SaveChoice::Save};
     action("LoadMap1")->trigger();
-    QCOMPARE(Map.MapWidth, 7);
+    QCOMPARE(map().MapWidth, 7);
     QCOMPARE(form->document().filePath(), second);
     auto saved = std::make_unique<MapStore>();
     QCOMPARE(ReadMapFile(first, *saved), QString());
     QCOMPARE(int(saved->at(TileSet, 1, 1)), 3);
 
     // A save that fails stops the load.
-    testing::PickTile(*TilesForm, 3, 1); // a load forgets the pick
+    testing::PickTile(tiles(), 3, 1); // a load forgets the pick
     testing::ClickHex(*form, 2, 2);
     dialogs->saveAnswers = {SaveChoice::Save};
     dialogs->fileAnswers = {first};
@@ -219,13 +236,13 @@ void EditorHistoryTest::aLoadAsksFirstAndEachAnswerDoesWhatItSays()
         const testing::FileSizeLimit diskFull(16);
         action("LoadMap1")->trigger();
     }
-    QCOMPARE(Map.MapWidth, 7);
+    QCOMPARE(map().MapWidth, 7);
     QCOMPARE(dialogs->messages.size(), 1);
 
     // Discard: the load goes on and the change is gone.
     dialogs->saveAnswers = {SaveChoice::Discard};
     action("LoadMap1")->trigger();
-    QCOMPARE(Map.MapWidth, 12);
+    QCOMPARE(map().MapWidth, 12);
     QVERIFY(!form->isWindowModified());
 }
 
@@ -254,7 +271,7 @@ void EditorHistoryTest::saveWritesTheCurrentFileInItsFormat()
         testing::Write(file, EncodeMapFile(*start) + (fileName.endsWith(QLatin1String(".scn")) ? tail : QByteArray()));
     QVERIFY(form->openFile(file));
 
-    testing::PickTile(*TilesForm, 4, 7);
+    testing::PickTile(tiles(), 4, 7);
     testing::ClickHex(*form, 3, 3);
     pressKeys(Qt::Key_S, Qt::ControlModifier);
     QVERIFY(!form->isWindowModified());
@@ -262,7 +279,7 @@ void EditorHistoryTest::saveWritesTheCurrentFileInItsFormat()
 
     auto reread = std::make_unique<MapStore>();
     MapFileExtras extras;
-    QCOMPARE(LoadMapFile(file, *reread, extras), QString());
+    QCOMPARE(ReadMapFileAs(file, MapFileFormat::None, *reread, extras).outcome, LoadResult::Complete);
     QCOMPARE(int(reread->at(TileSet, 3, 3)), 4);
     QCOMPARE(int(reread->at(TileIndex, 3, 3)), 7);
     if (fileName.endsWith(QLatin1String(".scn")))
@@ -271,9 +288,8 @@ void EditorHistoryTest::saveWritesTheCurrentFileInItsFormat()
 
 void EditorHistoryTest::saveWithoutAFileAsksForOne()
 {
-    Map = *testing::BlankMap(6, 5);
-    form->RefreshMapImage();
-    testing::PickTile(*TilesForm, 1, 1);
+    windows->document().start(MapContent{*testing::BlankMap(6, 5), {}});
+    testing::PickTile(tiles(), 1, 1);
     testing::ClickHex(*form, 0, 0);
     dialogs->fileAnswers = {path(QStringLiteral("new.map"))};
     pressKeys(Qt::Key_S, Qt::ControlModifier);
@@ -288,24 +304,26 @@ void EditorHistoryTest::undoAndRedoKeysRestoreThePicture()
 {
     openSmallMap();
     const QImage loaded = form->mapPicture();
-    testing::PickTile(*TilesForm, 5, 12);
+    testing::PickTile(tiles(), 5, 12);
     testing::ClickHex(*form, 6, 5);
     const QImage painted = form->mapPicture();
     QVERIFY(painted != loaded);
+    QCOMPARE(painted, fullRedraw());
 
     pressKeys(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(form->mapPicture(), loaded);
     QVERIFY(!form->isWindowModified());
-    QCOMPARE(int(Map.at(TileSet, 6, 5)), 0);
+    QCOMPARE(int(map().at(TileSet, 6, 5)), 0);
 
     pressKeys(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(int(Map.at(TileSet, 6, 5)), 5);
+    QCOMPARE(int(map().at(TileSet, 6, 5)), 5);
+    QCOMPARE(form->mapPicture(), painted);
     QCOMPARE(form->mapPicture().pixel(HexRect(5 * 12 + 6, 12).left + 24, HexRect(5 * 12 + 6, 12).top + 20),
              testing::TileColour(5, 12));
     QVERIFY(form->isWindowModified());
     pressKeys(Qt::Key_Z, Qt::ControlModifier);
     pressKeys(Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(int(Map.at(TileSet, 6, 5)), 5);
+    QCOMPARE(int(map().at(TileSet, 6, 5)), 5);
 
     // Steps of many hexes redraw the whole picture.
     action("MakeCoastline1")->trigger();
@@ -320,7 +338,7 @@ void EditorHistoryTest::everyEditIsOneStepNamedInTheMenu()
     openSmallMap();
     QVERIFY(!action("Undo1")->isEnabled());
     QVERIFY(!action("Redo1")->isEnabled());
-    testing::PickTile(*TilesForm, 1, 2);
+    testing::PickTile(tiles(), 1, 2);
     testing::ClickHex(*form, 1, 1);
     QCOMPARE(action("Undo1")->text(), QStringLiteral("Undo Paint"));
     testing::ClickHex(*form, 1, 1, Qt::RightButton);
@@ -340,23 +358,43 @@ void EditorHistoryTest::everyEditIsOneStepNamedInTheMenu()
 void EditorHistoryTest::commonCommandsAnswerTheirKeys()
 {
     openSmallMap();
-    TilesForm->hide();
+    tiles().hide();
     pressKeys(Qt::Key_O, Qt::ControlModifier); // the dialog is cancelled: nothing opens
     pressKeys(Qt::Key_B, Qt::ControlModifier);
     QCOMPARE(dialogs->fileDialogsShown.size(), 2);
     QCOMPARE(dialogs->fileDialogsShown.at(0).title, QStringLiteral("Load Ketura Map File"));
     QCOMPARE(dialogs->fileDialogsShown.at(1).title, QStringLiteral("Save Ketura Map bmp"));
     pressKeys(Qt::Key_T, Qt::ControlModifier);
-    QVERIFY(TilesForm->isVisible());
+    QVERIFY(tiles().isVisible());
     pressKeys(Qt::Key_F1, Qt::NoModifier);
     QTRY_VERIFY(form->findChild<QWidget *>(QStringLiteral("VantorHelp")) &&
                 form->findChild<QWidget *>(QStringLiteral("VantorHelp"))->isVisible());
 }
 
+void EditorHistoryTest::keysWorkFromEveryWindow()
+{
+    const QString file = openSmallMap();
+    testing::PickTile(tiles(), 1, 3);
+    testing::ClickHex(*form, 2, 2);
+    pressKeys(Qt::Key_Z, Qt::ControlModifier, &form->cityForm());
+    QCOMPARE(int(map().at(TileSet, 2, 2)), 0);
+    QVERIFY(!form->isWindowModified());
+
+    testing::ClickHex(*form, 3, 3);
+    pressKeys(Qt::Key_S, Qt::ControlModifier, &tiles());
+    QVERIFY(!form->isWindowModified());
+    QVERIFY(dialogs->fileDialogsShown.isEmpty());
+    auto saved = std::make_unique<MapStore>();
+    QCOMPARE(ReadMapFile(file, *saved), QString());
+    QCOMPARE(int(saved->at(TileSet, 3, 3)), 1);
+
+    QVERIFY(quitsWithin([this] { pressKeys(Qt::Key_Q, Qt::ControlModifier, &tiles()); }));
+}
+
 void EditorHistoryTest::aDroppedFileOpensAfterTheQuestion()
 {
     openSmallMap();
-    testing::PickTile(*TilesForm, 1, 2);
+    testing::PickTile(tiles(), 1, 2);
     testing::ClickHex(*form, 1, 1);
     const QString dropped = path(QStringLiteral("dropped.map"));
     testing::Write(dropped, EncodeMapFile(*testing::BlankMap(30, 20)));
@@ -369,7 +407,7 @@ void EditorHistoryTest::aDroppedFileOpensAfterTheQuestion()
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(form, &drop);
     QTRY_COMPARE(form->document().filePath(), dropped);
-    QCOMPARE(Map.MapWidth, 30);
+    QCOMPARE(map().MapWidth, 30);
     QCOMPARE(dialogs->saveQuestions.size(), 1);
 }
 
@@ -398,9 +436,9 @@ void EditorHistoryTest::recentMapsOpenAndForgetMissingFiles()
 void EditorHistoryTest::aRefusedLoadLeavesMapAndPictureAsTheyWere()
 {
     openSmallMap();
-    testing::PickTile(*TilesForm, 2, 2);
+    testing::PickTile(tiles(), 2, 2);
     testing::ClickHex(*form, 3, 3);
-    const auto before = std::make_unique<MapStore>(Map);
+    const auto before = std::make_unique<MapStore>(map());
     const QImage picture = form->mapPicture();
 
     // A valid header and first hex, then a value that is not hexadecimal.
@@ -412,8 +450,8 @@ void EditorHistoryTest::aRefusedLoadLeavesMapAndPictureAsTheyWere()
     testing::Write(bad, text);
     QVERIFY(!form->openFile(bad));
     QCOMPARE(dialogs->errors.size(), 1);
-    QVERIFY(Map.bytes == before->bytes);
-    QCOMPARE(Map.MapWidth, 12);
+    QVERIFY(map().bytes == before->bytes);
+    QCOMPARE(map().MapWidth, 12);
     QCOMPARE(form->mapPicture(), picture);
     QVERIFY(form->isWindowModified());
 }
@@ -426,20 +464,27 @@ void EditorHistoryTest::hintsWhenAClickCannotDoAnything()
     QCOMPARE(prompt()->text(), QStringLiteral("Pick a tile in the Tiles window"));
     QVERIFY(!form->isWindowModified());
 
-    testing::PickTile(*TilesForm, 6, 1);
+    testing::PickTile(tiles(), 6, 1);
     testing::ClickHex(*form, 1, 1);
     QVERIFY(!prompt()->isVisible());
 
-    // After a full redraw the palette shows set 0, and so do its buttons.
+    // A full redraw keeps the pick; a load shows set 0 with nothing picked, and so do its buttons.
+    const auto setButton = [this](int set) {
+        return tiles().findChild<QRadioButton *>(QStringLiteral("RadioGroup1Item%1").arg(set));
+    };
     form->RedrawMap();
-    QVERIFY(TilesForm->findChild<QRadioButton *>(QStringLiteral("RadioGroup1Item0"))->isChecked());
-    QVERIFY(!TilesForm->findChild<QRadioButton *>(QStringLiteral("RadioGroup1Item6"))->isChecked());
+    QCOMPARE(form->tools().paint().pick(), (TilePick{6, 1}));
+    QVERIFY(setButton(6)->isChecked());
+    openSmallMap();
+    QVERIFY(!form->tools().paint().pick().isPicked());
+    QVERIFY(setButton(0)->isChecked());
+    QVERIFY(!setButton(6)->isChecked());
 
     // City captions show their prompt while they last.
-    CityForm->CaptionBtnClick();
+    form->cityForm().CaptionBtnClick();
     QVERIFY(prompt()->isVisible());
     QVERIFY(prompt()->text().startsWith(QStringLiteral("City Caption")));
-    CityForm->UncaptionBtnClick();
+    form->cityForm().UncaptionBtnClick();
     QVERIFY(!prompt()->isVisible());
 }
 

@@ -5,13 +5,10 @@
 #include "test_support.h"
 
 #include "files/native_map_file.h"
-#include "forms/City.h"
 #include "forms/Map.h"
-#include "forms/Places.h"
 #include "forms/Strat.h"
 #include "forms/picture_box.h"
 #include "forms/windows.h"
-#include "model/editor_state.h"
 #include "model/geometry.h"
 
 #include <QAction>
@@ -35,6 +32,7 @@ constexpr unsigned long FullDisk = 64;
 class FailedWritesTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void writeCommandsOnAFullDisk_data();
@@ -47,34 +45,42 @@ private:
     // Runs a command that writes `target`, answering its dialogs with `target` and OK.
     void run(const QString &command, const QString &target);
     QStringList reports() const { return dialogs->messages + dialogs->errors; }
+    const MapStore &map() { return windows->document().map(); }
 
     QTemporaryDir dir;
+    QTemporaryDir setsDir;
     std::unique_ptr<testing::ScriptedDialogs> dialogs;
     std::unique_ptr<VantorWindows> windows;
     TMapForm *form = nullptr;
 };
 
+void FailedWritesTest::initTestCase()
+{
+    QVERIFY(setsDir.isValid());
+    for (int s = 0; s < 16; ++s)
+        testing::WriteSyntheticTileSet(setsDir.path(), s);
+}
+
 void FailedWritesTest::init()
 {
-    Map = MapStore{};
-    Editor = EditorState{};
-    Map.MapWidth = 10;
-    Map.MapHeight = 8;
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 10; ++x)
-            Map.at(TileIndex, x, y) = std::uint8_t(x * y);
-    Editor.PlaceCount = 1;
     dialogs = std::make_unique<testing::ScriptedDialogs>();
     windows = std::make_unique<VantorWindows>();
     form = &windows->main();
-    PlaceTable places(2);
-    places.setCell(PlaceTable::NameColumn, 1, QStringLiteral("Buin"));
-    PlaceForm->setPlaces(places);
-    CityTable cities(4);
+    windows->settings().programDir = setsDir.path() + QLatin1Char('/');
+    auto content = std::make_unique<MapContent>();
+    content->map.MapWidth = 10;
+    content->map.MapHeight = 8;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 10; ++x)
+            content->map.at(TileIndex, x, y) = std::uint8_t(x * y);
+    content->tables.placeCount = 1;
+    content->tables.places.setCell(PlaceTable::NameColumn, 1, QStringLiteral("Buin"));
+    CityTable &cities = content->tables.cities;
+    cities = CityTable(4);
     cities.setCell(CityTable::NameColumn, 1, QStringLiteral("Alpha, the first city of a list longer than the disk allows"));
     cities.setCell(CityTable::NameColumn, 2, QStringLiteral("Bravo"));
-    CityForm->setCities(cities);
-    StratForm->ShowStratMapBtnClick();
+    windows->document().start(*content);
+    form->stratForm().ShowStratMapBtnClick();
 }
 
 void FailedWritesTest::cleanup()
@@ -92,7 +98,7 @@ void FailedWritesTest::run(const QString &command, const QString &target)
         dialogs->confirmAnswers << true;
     }
     if (command == QLatin1String("StratSave")) {
-        QTest::mouseClick(StratForm->findChild<QPushButton *>(QStringLiteral("SaveBtn")), Qt::LeftButton);
+        QTest::mouseClick(form->stratForm().findChild<QPushButton *>(QStringLiteral("SaveBtn")), Qt::LeftButton);
         return;
     }
     if (command == QLatin1String("SaveArea")) {
@@ -127,14 +133,14 @@ void FailedWritesTest::writeCommandsOnAFullDisk()
     const QString target = dir.filePath(fileName);
     const QByteArray previous = "the file that stood here before, longer than the limit allows";
     Write(target, previous);
-    const auto before = std::make_unique<MapStore>(Map);
+    const auto before = std::make_unique<MapStore>(map());
     {
         const testing::FileSizeLimit full(FullDisk);
         run(command, target);
     }
     QCOMPARE(Contents(target), previous);
-    QVERIFY(Map.bytes == before->bytes);
-    QCOMPARE(Map.MapWidth, 10);
+    QVERIFY(map().bytes == before->bytes);
+    QCOMPARE(map().MapWidth, 10);
     QCOMPARE(reports().size(), 1);
     QVERIFY2(reports()[0].contains(QDir::toNativeSeparators(target)), qPrintable(reports()[0]));
     if (command != QLatin1String("SaveAsBitmap1")) // that one says only "Cannot create file"
@@ -154,10 +160,10 @@ void FailedWritesTest::writeCommandsIntoAVanishedFolder()
     QVERIFY(QDir().mkpath(folder));
     const QString target = folder + QLatin1Char('/') + fileName;
     QVERIFY(QDir(folder).removeRecursively()); // chosen, then removed before the write
-    const auto before = std::make_unique<MapStore>(Map);
+    const auto before = std::make_unique<MapStore>(map());
     run(command, target);
     QVERIFY(!QFile::exists(target));
-    QVERIFY(Map.bytes == before->bytes);
+    QVERIFY(map().bytes == before->bytes);
     QCOMPARE(reports().size(), 1);
     QVERIFY2(reports()[0].contains(QDir::toNativeSeparators(target)), qPrintable(reports()[0]));
 }
@@ -169,13 +175,13 @@ void FailedWritesTest::scenarioSaveOnAFullDisk()
     scenarioMap->at(PlaceIndex, 0, 0) = 255;
     const QByteArray previous = EncodeMapFile(*scenarioMap) + QByteArray(4000, 'C');
     Write(scenario, previous);
-    const auto before = std::make_unique<MapStore>(Map);
+    const auto before = std::make_unique<MapStore>(map());
     {
         const testing::FileSizeLimit full(FullDisk);
         run(QStringLiteral("SaveMapToScenario1"), scenario);
     }
     QCOMPARE(Contents(scenario), previous);
-    QVERIFY(Map.bytes == before->bytes);
+    QVERIFY(map().bytes == before->bytes);
     QCOMPARE(reports().size(), 1);
     QVERIFY2(reports()[0].contains(scenario), qPrintable(reports()[0]));
 

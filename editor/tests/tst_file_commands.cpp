@@ -1,17 +1,18 @@
 // The main window's file commands through the real menus, with the file dialogs and message boxes
-// answered by the test: ASCII maps, area save and paste, default terrain, scenarios and cities.
+// answered by the test: ASCII maps, area save and paste, default terrain, scenarios, opening from
+// outside, and cities.
 
 #include "test_support.h"
 
 #include "files/ascii_map_file.h"
 #include "files/native_map_file.h"
+#include "files/scenario_file.h"
 #include "forms/City.h"
 #include "forms/Map.h"
-#include "forms/Places.h"
 #include "forms/picture_box.h"
 #include "forms/windows.h"
-#include "model/editor_state.h"
 #include "model/geometry.h"
+#include "tools/place_names.h"
 
 #include <QAction>
 #include <QFile>
@@ -21,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 using namespace vantor;
 using testing::Contents;
 using testing::Write;
@@ -28,6 +31,7 @@ using testing::Write;
 class FileCommandsTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void asciiMapRoundTripWithPlaces();
@@ -40,39 +44,56 @@ private slots:
     void defaultTerrainSaveAndLoad();
     void regularScenarioLoadAsksWhenByteFourLooksHomemade();
     void homemadeScenarioLoadFillsThePlaceNames();
+    void cancelledLoadsKeepAHomemadeScenarioSavable();
     void scenarioSaveRefusalsAndInPlaceWrite();
-    void citiesLoadShowTheWindowAndSave();
+    void openFileTakesTheLayoutTheScenarioReadsAs();
+    void citiesLoadIsAStepShowsTheWindowAndSaves();
 
 private:
+    MapDocument &document() { return windows->document(); }
+    const MapStore &map() { return windows->document().map(); }
+    const MapTables &tables() { return windows->document().tables(); }
+    // Starts afresh from the content as it is, changed by change.
+    void restart(const std::function<void(MapContent &)> &change);
+    // hm.scn: a 6 x 5 homemade scenario with Wewak at (2, 3) and Hollandia on no hex.
+    QString writeHomemadeScenario();
     QLabel *prompt() { return form->findChild<QLabel *>(QStringLiteral("PromptPanel")); }
     QString path(const QString &name) const { return dir.filePath(name); }
 
     QTemporaryDir dir;
+    QTemporaryDir setsDir;
     std::unique_ptr<testing::ScriptedDialogs> dialogs;
     std::unique_ptr<VantorWindows> windows;
     TMapForm *form = nullptr;
 };
 
+void FileCommandsTest::initTestCase()
+{
+    QVERIFY(setsDir.isValid());
+    for (int s = 0; s < 16; ++s)
+        testing::WriteSyntheticTileSet(setsDir.path(), s);
+}
+
 void FileCommandsTest::init()
 {
-    Map = MapStore{};
-    Editor = EditorState{};
-    Map.MapWidth = 8;
-    Map.MapHeight = 6;
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 8; ++x) {
-            Map.at(PlaceIndex, x, y) = 255;
-            Map.at(PlaceIndexHigh, x, y) = 127;
-            Map.at(TileIndex, x, y) = std::uint8_t(x + 8 * y);
-            Map.at(30, x, y) = 0x30; // beyond the planes an ASCII map carries
-        }
     dialogs = std::make_unique<testing::ScriptedDialogs>();
     windows = std::make_unique<VantorWindows>();
     form = &windows->main();
+    windows->settings().programDir = setsDir.path() + QLatin1Char('/');
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
-    form->RefreshMapImage();
-    dialogs->messages.clear(); // the tile sets beside the test may be missing
+    restart([](MapContent &content) {
+        MapStore &map = content.map;
+        map.MapWidth = 8;
+        map.MapHeight = 6;
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 8; ++x) {
+                map.at(PlaceIndex, x, y) = 255;
+                map.at(PlaceIndexHigh, x, y) = 127;
+                map.at(TileIndex, x, y) = std::uint8_t(x + 8 * y);
+                map.at(30, x, y) = 0x30; // beyond the planes an ASCII map carries
+            }
+    });
 }
 
 void FileCommandsTest::cleanup()
@@ -81,16 +102,43 @@ void FileCommandsTest::cleanup()
     dialogs.reset();
 }
 
+void FileCommandsTest::restart(const std::function<void(MapContent &)> &change)
+{
+    auto content = std::make_unique<MapContent>(document().content());
+    change(*content);
+    document().start(*content);
+}
+
+QString FileCommandsTest::writeHomemadeScenario()
+{
+    auto scenarioMap = testing::BlankMap(6, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x) {
+            scenarioMap->at(PlaceIndex, x, y) = 255;
+            scenarioMap->at(PlaceIndexHigh, x, y) = 127;
+        }
+    scenarioMap->at(PlaceIndex, 2, 3) = 1;
+    scenarioMap->at(PlaceIndexHigh, 2, 3) = 0;
+    const QByteArray mapFile = EncodeMapFile(*scenarioMap);
+    QByteArray block = mapFile.left(4) + QByteArray("\x02\x00\x00\x00", 4);
+    block += QByteArray("Wewak").leftJustified(30, '\0') + QByteArray("Hollandia").leftJustified(30, '\0');
+    const QString scenario = path(QStringLiteral("hm.scn"));
+    Write(scenario, block + mapFile.mid(4) + QByteArray(50, 'G'));
+    return scenario;
+}
+
 void FileCommandsTest::asciiMapRoundTripWithPlaces()
 {
-    PlaceTable places(3);
-    places.setCell(PlaceTable::XColumn, 1, QStringLiteral("3"));
-    places.setCell(PlaceTable::YColumn, 1, QStringLiteral("4"));
-    places.setCell(PlaceTable::NameColumn, 1, QStringLiteral("Port North"));
-    places.setCell(PlaceTable::NameColumn, 2, QStringLiteral("Kiriwina"));
-    PlaceForm->setPlaces(places);
-    Editor.PlaceCount = 2;
-    const auto saved = std::make_unique<MapStore>(Map);
+    restart([](MapContent &content) {
+        PlaceTable &places = content.tables.places;
+        places = PlaceTable(3);
+        places.setCell(PlaceTable::XColumn, 1, QStringLiteral("3"));
+        places.setCell(PlaceTable::YColumn, 1, QStringLiteral("4"));
+        places.setCell(PlaceTable::NameColumn, 1, QStringLiteral("Port North"));
+        places.setCell(PlaceTable::NameColumn, 2, QStringLiteral("Kiriwina"));
+        content.tables.placeCount = 2;
+    });
+    const auto saved = std::make_unique<MapStore>(map());
 
     dialogs->fileAnswers << path(QStringLiteral("two.amf"));
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save ASCII Map"));
@@ -99,44 +147,47 @@ void FileCommandsTest::asciiMapRoundTripWithPlaces()
     QVERIFY(Contents(path(QStringLiteral("two.amf"))).contains("03 04 Port North\r\n"));
 
     // Load it into a changed map: planes 0..16 and the places come back; plane 30 is not in the file.
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 8; ++x) {
-            Map.at(TileIndex, x, y) = 0;
-            Map.at(30, x, y) = 0x99;
-        }
-    PlaceForm->setPlaces(PlaceTable(2));
-    Editor.HomemadeMode = true;
-    form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->setEnabled(true);
+    restart([](MapContent &content) {
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 8; ++x) {
+                content.map.at(TileIndex, x, y) = 0;
+                content.map.at(30, x, y) = 0x99;
+            }
+        content.tables.places = PlaceTable(2);
+        content.tables.homemade = true;
+    });
+    QVERIFY(form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->isEnabled());
     dialogs->fileAnswers << path(QStringLiteral("two.amf"));
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load ASCII Map"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Load ASCII Map File"));
-    QCOMPARE(Map.MapWidth, 8);
-    QCOMPARE(Editor.PlaceCount, 2);
-    QCOMPARE(int(Map.at(TileIndex, 7, 5)), int(saved->at(TileIndex, 7, 5)));
-    QCOMPARE(int(Map.at(30, 7, 5)), 0x99);
-    QCOMPARE(PlaceForm->placeName(0), QStringLiteral("Port North"));
-    QCOMPARE(PlaceForm->places().cell(PlaceTable::XColumn, 1), QStringLiteral("3"));
-    QCOMPARE(PlaceForm->placeName(1), QStringLiteral("Kiriwina"));
-    QVERIFY(!Editor.HomemadeMode);
+    QCOMPARE(map().MapWidth, 8);
+    QCOMPARE(tables().placeCount, 2);
+    QCOMPARE(int(map().at(TileIndex, 7, 5)), int(saved->at(TileIndex, 7, 5)));
+    QCOMPARE(int(map().at(30, 7, 5)), 0x99);
+    QCOMPARE(tables().places.cell(PlaceTable::NameColumn, 1), QStringLiteral("Port North"));
+    QCOMPARE(tables().places.cell(PlaceTable::XColumn, 1), QStringLiteral("3"));
+    QCOMPARE(tables().places.cell(PlaceTable::NameColumn, 2), QStringLiteral("Kiriwina"));
+    QVERIFY(!tables().homemade);
     QVERIFY(!form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->isEnabled());
     QVERIFY(dialogs->messages.isEmpty());
 }
 
 void FileCommandsTest::asciiLoadWithABadValueStopsWithTheError()
 {
-    QByteArray text = EncodeAsciiMap(Map, PlaceTable(), 0);
+    QByteArray text = EncodeAsciiMap(map(), PlaceTable(), 0);
     text.replace("FF 7F ", "FF ZZ ");
     Write(path(QStringLiteral("bad.amf")), text);
+    restart([](MapContent &content) { content.tables.placeCount = 5; });
     dialogs->fileAnswers << path(QStringLiteral("bad.amf"));
-    Editor.PlaceCount = 5;
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load ASCII Map"));
     QCOMPARE(dialogs->errors, QStringList{path(QStringLiteral("bad.amf")) + QStringLiteral(": '$ZZ' is not a valid integer value")});
-    QCOMPARE(Editor.PlaceCount, 0);
+    QCOMPARE(tables().placeCount, 5); // a load that did not happen changes nothing
+    QVERIFY(!document().isModified());
 }
 
 void FileCommandsTest::asciiLoadOfAShortFileKeepsWhatWasRead()
 {
-    const QByteArray text = EncodeAsciiMap(Map, PlaceTable(), 0);
+    const QByteArray text = EncodeAsciiMap(map(), PlaceTable(), 0);
     Write(path(QStringLiteral("short.amf")), text.left(text.lastIndexOf("\r\n", text.size() / 2) + 2));
     dialogs->fileAnswers << path(QStringLiteral("short.amf"));
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load ASCII Map"));
@@ -148,7 +199,7 @@ void FileCommandsTest::asciiLoadOfAShortFileKeepsWhatWasRead()
 void FileCommandsTest::saveAreaClicksAndTheirPrompts()
 {
     testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
-    QCOMPARE(Editor.ClickMode, int(SaveAreaMode));
+    QCOMPARE(form->tools().mode(), ClickMode::SaveArea);
     QCOMPARE(prompt()->text(), QStringLiteral("Click Upper Left"));
     QCOMPARE(prompt()->palette().color(QPalette::Window), QColor(0, 255, 0));
     testing::ClickHex(*form, 2, 1);
@@ -157,10 +208,10 @@ void FileCommandsTest::saveAreaClicksAndTheirPrompts()
     dialogs->fileAnswers << area;
     testing::ClickHex(*form, 4, 3);
     QCOMPARE(dialogs->fileDialogsShown.last().filter, QStringLiteral("ASCII Map File (*amf)|*.amf"));
-    QCOMPARE(Editor.ClickMode, int(PaintMode));
+    QCOMPARE(form->tools().mode(), ClickMode::Paint);
     QVERIFY(!prompt()->isVisible());
     QString problem;
-    QCOMPARE(Contents(area), EncodeAsciiArea(Map, 2, 1, 5, 4, &problem));
+    QCOMPARE(Contents(area), EncodeAsciiArea(map(), 2, 1, 5, 4, &problem));
     QVERIFY(Contents(area).startsWith(";ASCII map file for Vantor Version 0.50a\r\n;Width\r\n3\r\n;Height\r\n3\r\n"));
 
     // Saving over it asks first; Cancel keeps the file.
@@ -170,7 +221,7 @@ void FileCommandsTest::saveAreaClicksAndTheirPrompts()
     testing::ClickHex(*form, 0, 0);
     QCOMPARE(dialogs->questions.size(), 1);
     QVERIFY(dialogs->questions[0].startsWith(QLatin1String("Overwrite Warning")));
-    QCOMPARE(Contents(area), EncodeAsciiArea(Map, 2, 1, 5, 4, &problem));
+    QCOMPARE(Contents(area), EncodeAsciiArea(map(), 2, 1, 5, 4, &problem));
 }
 
 void FileCommandsTest::saveAreaFailurePromptsEndWithTheNextClick()
@@ -182,8 +233,7 @@ void FileCommandsTest::saveAreaFailurePromptsEndWithTheNextClick()
     QCOMPARE(prompt()->palette().color(QPalette::Window), QColor(255, 0, 0));
     QVERIFY(dialogs->fileDialogsShown.isEmpty());
     testing::ClickHex(*form, 1, 1);
-    QCOMPARE(Editor.ClickMode, int(PaintMode));
-    QVERIFY(!Editor.CommandPending);
+    QCOMPARE(form->tools().mode(), ClickMode::Paint);
     QVERIFY(!prompt()->isVisible());
 
     testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Save Area To ASCII Map"));
@@ -192,7 +242,8 @@ void FileCommandsTest::saveAreaFailurePromptsEndWithTheNextClick()
     testing::ClickHex(*form, 1, 1); // one hex is a valid area; the dialog is cancelled
     QCOMPARE(prompt()->text(), QStringLiteral("No save. Click map to abort."));
     testing::ClickHex(*form, 3, 3);
-    QCOMPARE(Editor.ClickMode, int(PaintMode));
+    QCOMPARE(form->tools().mode(), ClickMode::Paint);
+    QVERIFY(!prompt()->isVisible());
 }
 
 void FileCommandsTest::pasteAreaAtTheClickedHex()
@@ -208,11 +259,11 @@ void FileCommandsTest::pasteAreaAtTheClickedHex()
     dialogs->fileAnswers << path(QStringLiteral("piece.amf"));
     testing::ClickHex(*form, 6, 4); // the piece is cut at the map's right edge
     QCOMPARE(dialogs->fileDialogsShown.last().filter, QStringLiteral("ASCII Map File (*amf)|*.amf|All files (*.*)|*.*"));
-    QCOMPARE(int(Map.at(TileIndex, 6, 4)), 200);
-    QCOMPARE(int(Map.at(TileIndex, 7, 5)), 204);
-    QCOMPARE(int(Map.at(TileIndex, 5, 4)), 5 + 8 * 4);
-    QCOMPARE(Map.MapWidth, 8);
-    QCOMPARE(Editor.ClickMode, int(PaintMode));
+    QCOMPARE(int(map().at(TileIndex, 6, 4)), 200);
+    QCOMPARE(int(map().at(TileIndex, 7, 5)), 204);
+    QCOMPARE(int(map().at(TileIndex, 5, 4)), 5 + 8 * 4);
+    QCOMPARE(map().MapWidth, 8);
+    QCOMPARE(form->tools().mode(), ClickMode::Paint);
     QVERIFY(!prompt()->isVisible());
 }
 
@@ -223,25 +274,27 @@ void FileCommandsTest::pasteAreaCancelledTurnsThePromptRed()
     QCOMPARE(prompt()->text(), QStringLiteral("Paste aborted. Click map to continue."));
     QCOMPARE(prompt()->palette().color(QPalette::Window), QColor(255, 0, 0));
     testing::ClickHex(*form, 1, 1);
-    QCOMPARE(Editor.ClickMode, int(PaintMode));
-    QVERIFY(!Editor.CommandPending);
+    QCOMPARE(form->tools().mode(), ClickMode::Paint);
+    QVERIFY(!prompt()->isVisible());
+    QVERIFY(!document().isModified());
 }
 
 void FileCommandsTest::defaultTerrainSaveAndLoad()
 {
-    Editor.DefaultTerrain[2][5] = 'T';
+    DefaultTerrainTable &defaultTerrain = windows->settings().defaultTerrain;
+    defaultTerrain[2][5] = 'T';
     const QString file = path(QStringLiteral("terrain.txt"));
     dialogs->fileAnswers << file;
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Default Terrain"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Save Default Terrain"));
     QVERIFY(Contents(file).startsWith("// This is a default terrain map file for Vantor\r\n"));
 
-    Editor.DefaultTerrain = InitialDefaultTerrain();
+    defaultTerrain = InitialDefaultTerrain();
     dialogs->fileAnswers << file;
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Default Terrain"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Read in Default Terrain"));
-    QCOMPARE(Editor.DefaultTerrain[2][5], 'T');
-    QCOMPARE(DefaultTerrainOf(Editor.DefaultTerrain, 2, 5), 36);
+    QCOMPARE(defaultTerrain[2][5], 'T');
+    QCOMPARE(DefaultTerrainOf(defaultTerrain, 2, 5), 36);
 }
 
 void FileCommandsTest::regularScenarioLoadAsksWhenByteFourLooksHomemade()
@@ -256,56 +309,74 @@ void FileCommandsTest::regularScenarioLoadAsksWhenByteFourLooksHomemade()
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Load Map From Regular Ketura Scenario"));
     QCOMPARE(dialogs->questions, QStringList{QStringLiteral(
         "Warning! Bad file format?: This is probably not a builtin scenario.\n      Proceed anyway?")});
-    QCOMPARE(Map.MapWidth, 8);
+    QCOMPARE(map().MapWidth, 8);
 
     dialogs->fileAnswers << path(QStringLiteral("odd.scn"));
     dialogs->confirmAnswers << true;
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Scenario Map"));
-    QCOMPARE(Map.MapWidth, 5);
-    QCOMPARE(int(Map.at(TileIndex, 4, 4)), 77);
+    QCOMPARE(map().MapWidth, 5);
+    QCOMPARE(int(map().at(TileIndex, 4, 4)), 77);
     QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), QStringLiteral("5x5"));
 }
 
 void FileCommandsTest::homemadeScenarioLoadFillsThePlaceNames()
 {
-    auto scenarioMap = testing::BlankMap(6, 5);
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 6; ++x) {
-            scenarioMap->at(PlaceIndex, x, y) = 255;
-            scenarioMap->at(PlaceIndexHigh, x, y) = 127;
-        }
-    scenarioMap->at(PlaceIndex, 2, 3) = 1;
-    scenarioMap->at(PlaceIndexHigh, 2, 3) = 0;
-    const QByteArray mapFile = EncodeMapFile(*scenarioMap);
-    QByteArray block = mapFile.left(4) + QByteArray("\x02\x00\x00\x00", 4);
-    block += QByteArray("Wewak").leftJustified(30, '\0') + QByteArray("Hollandia").leftJustified(30, '\0');
-    Write(path(QStringLiteral("hm.scn")), block + mapFile.mid(4) + QByteArray(50, 'G'));
-
-    dialogs->fileAnswers << path(QStringLiteral("hm.scn"));
+    const QString scenario = writeHomemadeScenario();
+    dialogs->fileAnswers << scenario;
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load HM Scenario Map"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Load Map From Homemade Ketura Scenario"));
     QVERIFY(dialogs->questions.isEmpty());
-    QCOMPARE(Editor.PlaceCount, 2);
-    QVERIFY(Editor.HomemadeMode);
+    QCOMPARE(tables().placeCount, 2);
+    QVERIFY(tables().homemade);
     QVERIFY(form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->isEnabled());
     QVERIFY(form->findChild<QAction *>(QStringLiteral("CopyPlaceName1"))->isEnabled());
-    QCOMPARE(PlaceForm->placeName(0), QStringLiteral("Wewak"));
-    QCOMPARE(PlaceForm->placeName(1), QStringLiteral("Hollandia"));
-    QCOMPARE(PlaceForm->places().cell(PlaceTable::XColumn, 2), QStringLiteral("2"));
-    QCOMPARE(PlaceForm->places().cell(PlaceTable::YColumn, 2), QStringLiteral("3"));
-    QCOMPARE(PlaceForm->places().cell(PlaceTable::NameColumn, 0), QStringLiteral("  Name"));
+    const PlaceTable &places = tables().places;
+    QCOMPARE(places.cell(PlaceTable::NameColumn, 1), QStringLiteral("Wewak"));
+    QCOMPARE(places.cell(PlaceTable::NameColumn, 2), QStringLiteral("Hollandia"));
+    QCOMPARE(places.cell(PlaceTable::XColumn, 2), QStringLiteral("2"));
+    QCOMPARE(places.cell(PlaceTable::YColumn, 2), QStringLiteral("3"));
+    QCOMPARE(places.cell(PlaceTable::NameColumn, 0), QStringLiteral("  Name"));
 
     // Saving it back as homemade rewrites the block in place and keeps the rest byte for byte.
-    const QByteArray before = Contents(path(QStringLiteral("hm.scn")));
-    Map.at(TileIndex, 1, 1) = 99;
-    dialogs->fileAnswers << path(QStringLiteral("hm.scn"));
+    const QByteArray before = Contents(scenario);
+    document().edit(QStringLiteral("Paint"), [](MapContent &content) { content.map.at(TileIndex, 1, 1) = 99; });
+    dialogs->fileAnswers << scenario;
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save HM Scenario Map"));
     QVERIFY2(dialogs->messages.isEmpty(), qPrintable(dialogs->messages.join(QLatin1Char('\n'))));
-    const QByteArray after = Contents(path(QStringLiteral("hm.scn")));
+    const QByteArray after = Contents(scenario);
     QCOMPARE(after.size(), before.size());
     QCOMPARE(after.right(50), QByteArray(50, 'G'));
     QCOMPARE(int(std::uint8_t(after[8 + 60 + 37 * (1 * 6 + 1) + TileIndex])), 99);
-    QVERIFY(!Editor.HomemadeMode);
+    QVERIFY(tables().homemade); // the map still belongs to a homemade scenario
+    QVERIFY(!document().isModified());
+}
+
+void FileCommandsTest::cancelledLoadsKeepAHomemadeScenarioSavable()
+{
+    const QString scenario = writeHomemadeScenario();
+    QCOMPARE(document().open(scenario, MapFileFormat::HomemadeScenario).outcome, LoadResult::Complete);
+    const QByteArray original = Contents(scenario);
+    const auto loaded = std::make_unique<MapContent>(document().content());
+
+    // Both dialogs are cancelled, then a load of a missing file is refused: none of them happened.
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load HM Scenario Map"));
+    dialogs->fileAnswers << path(QStringLiteral("missing.scn"));
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load HM Scenario Map"));
+    QCOMPARE(dialogs->fileDialogsShown.size(), 3);
+    QCOMPARE(dialogs->messages.size(), 1);
+    QVERIFY(tables() == loaded->tables);
+    QVERIFY(map().bytes == loaded->map.bytes);
+    QVERIFY(!document().isModified());
+    QCOMPARE(document().filePath(), scenario);
+    QVERIFY(form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->isEnabled());
+
+    // So the names are still the map's own: Save HM Scenario Map writes them back.
+    dialogs->messages.clear();
+    dialogs->fileAnswers << scenario;
+    testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save HM Scenario Map"));
+    QVERIFY2(dialogs->messages.isEmpty(), qPrintable(dialogs->messages.join(QLatin1Char('\n'))));
+    QCOMPARE(Contents(scenario), original);
 }
 
 void FileCommandsTest::scenarioSaveRefusalsAndInPlaceWrite()
@@ -346,23 +417,72 @@ void FileCommandsTest::scenarioSaveRefusalsAndInPlaceWrite()
     dialogs->fileAnswers << scenario;
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map To Scenario"));
     QVERIFY(dialogs->messages.isEmpty());
-    QCOMPARE(Contents(scenario), EncodeMapFile(Map) + QByteArray(1000, 'S'));
+    QCOMPARE(Contents(scenario), EncodeMapFile(map()) + QByteArray(1000, 'S'));
 }
 
-void FileCommandsTest::citiesLoadShowTheWindowAndSave()
+void FileCommandsTest::openFileTakesTheLayoutTheScenarioReadsAs()
 {
-    Map.at(PlaceIndex, 5, 2) = 1;
-    Map.at(CityAttr03, 5, 2) = 4;
+    // A regular scenario whose hex (0, 0) names place 3: byte 4 looks homemade, the block does not.
+    auto regular = testing::BlankMap(5, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x)
+            regular->at(TileIndex, x, y) = 1;
+    QCOMPARE(SetPlaceReference(*regular, {0, 0}, 3), QString());
+    const QString regularPath = path(QStringLiteral("regular.scn"));
+    Write(regularPath, EncodeMapFile(*regular) + QByteArray(300, 'R'));
+    QVERIFY(form->openFile(regularPath));
+    QVERIFY(dialogs->questions.isEmpty());
+    QCOMPARE(document().fileFormat(), MapFileFormat::RegularScenario);
+    QVERIFY(!tables().homemade);
+    QCOMPARE(map().MapWidth, 5);
+    QCOMPARE(PlaceReferenceOf(map(), {0, 0}), 3);
+    QCOMPARE(int(map().at(TileIndex, 4, 4)), 1);
+    const auto opened = std::make_unique<MapStore>(map());
+
+    // A blank block reads as both layouts: the user chooses, and Cancel opens nothing.
+    const QString both = path(QStringLiteral("both.scn"));
+    Write(both, EncodeMapFile(*testing::BlankMap(6, 4)) + QByteArray(300, 'B'));
+    QVERIFY(!form->openFile(both));
+    QCOMPARE(dialogs->questions.size(), 1);
+    QVERIFY2(dialogs->questions[0].startsWith(QLatin1String("Scenario Layout: ")), qPrintable(dialogs->questions[0]));
+    QVERIFY(dialogs->messages.isEmpty());
+    QCOMPARE(document().filePath(), regularPath);
+    QVERIFY(map().bytes == opened->bytes);
+
+    dialogs->choiceAnswers << 1;
+    QVERIFY(form->openFile(both));
+    QCOMPARE(document().filePath(), both);
+    QCOMPARE(document().fileFormat(), MapFileFormat::HomemadeScenario);
+    QVERIFY(tables().homemade);
+    QCOMPARE(map().MapWidth, 6);
+}
+
+void FileCommandsTest::citiesLoadIsAStepShowsTheWindowAndSaves()
+{
+    restart([](MapContent &content) {
+        content.map.at(PlaceIndex, 5, 2) = 1;
+        content.map.at(CityAttr03, 5, 2) = 4;
+    });
+    const auto before = std::make_unique<MapContent>(document().content());
     Write(path(QStringLiteral("towns.tst")), "Alpha\r\nBravo\r\nCharlie\r\n");
     dialogs->fileAnswers << path(QStringLiteral("towns.tst"));
     testing::ClickMenuItem(*form, QStringLiteral("Cities"), QStringLiteral("Load Cities"));
     QCOMPARE(dialogs->fileDialogsShown.last().title, QStringLiteral("Load Ketura City File"));
-    QVERIFY(Editor.CityMode);
-    QTRY_VERIFY(CityForm->isVisible());
-    QCOMPARE(CityForm->cityName(1), QStringLiteral("Bravo"));
-    QCOMPARE(CityForm->cities().cell(CityTable::XColumn, 2), QStringLiteral("5"));
-    QCOMPARE(CityForm->cities().cell(CityTable::Attr03Column, 2), QStringLiteral("4"));
-    QCOMPARE(CityForm->cities().rowCount(), 5);
+    QVERIFY(tables().citiesLoaded);
+    QTRY_VERIFY(form->cityForm().isVisible());
+    const auto loaded = std::make_unique<MapTables>(tables());
+    QCOMPARE(loaded->cities.cell(CityTable::NameColumn, 2), QStringLiteral("Bravo"));
+    QCOMPARE(loaded->cities.cell(CityTable::XColumn, 2), QStringLiteral("5"));
+    QCOMPARE(loaded->cities.cell(CityTable::Attr03Column, 2), QStringLiteral("4"));
+    QCOMPARE(loaded->cities.rowCount(), 5);
+
+    // The load is a step of its own: undone and redone whole.
+    QVERIFY(form->isWindowModified());
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Undo Load Cities"));
+    QVERIFY(tables() == before->tables);
+    QVERIFY(!tables().citiesLoaded);
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Redo Load Cities"));
+    QVERIFY(tables() == *loaded);
 
     dialogs->fileAnswers << path(QStringLiteral("again.tst"));
     testing::ClickMenuItem(*form, QStringLiteral("Cities"), QStringLiteral("Save Cities"));

@@ -3,21 +3,26 @@
 #include "test_support.h"
 
 #include "files/native_map_file.h"
+#include "forms/Input.h"
 #include "forms/Map.h"
 #include "forms/Tiles.h"
 #include "forms/picture_box.h"
 #include "forms/windows.h"
-#include "model/editor_state.h"
 #include "model/geometry.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 using namespace vantor;
 
@@ -48,18 +53,25 @@ private slots:
     void menusHaveTheirCaptions();
     void loadMapDrawsTheMap();
     void loadMapRefusesABadFileAndKeepsTheMap();
-    void loadMapCancelledStillClearsThePlaceCount();
+    void loadMapCancelledChangesNothing();
     void missingTileSetsAreReportedOncePerRedraw();
     void saveMapWritesTheFileAndAsksBeforeOverwriting();
+    void newMapHasNoFileSoCtrlSAsksForOne();
     void resizingTheWindowResizesTheScrollBox();
     void exitClosesTheWindow();
 
 private:
+    MapDocument &document() { return windows->document(); }
+    const MapStore &map() { return windows->document().map(); }
+    // Starts afresh from a default content changed by change.
+    void start(const std::function<void(MapContent &)> &change);
+
     QTemporaryDir setsDir;
     QTemporaryDir work;
     std::unique_ptr<testing::ScriptedDialogs> dialogs;
     std::unique_ptr<VantorWindows> windows;
     TMapForm *form = nullptr;
+    QString builtProgramDir; // the program folder the main window found for itself
 };
 
 void MapFormTest::initTestCase()
@@ -72,12 +84,18 @@ void MapFormTest::initTestCase()
 
 void MapFormTest::init()
 {
-    Map = MapStore{};
-    Editor = EditorState{};
     dialogs = std::make_unique<testing::ScriptedDialogs>();
     windows = std::make_unique<VantorWindows>();
     form = &windows->main();
-    Editor.ProgramDir = setsDir.path() + QLatin1Char('/');
+    builtProgramDir = windows->settings().programDir;
+    windows->settings().programDir = setsDir.path() + QLatin1Char('/');
+}
+
+void MapFormTest::start(const std::function<void(MapContent &)> &change)
+{
+    auto content = std::make_unique<MapContent>();
+    change(*content);
+    document().start(*content);
 }
 
 void MapFormTest::cleanup()
@@ -97,14 +115,14 @@ void MapFormTest::createdWithTheOlivePicture()
     QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), QStringLiteral("0x0"));
     QCOMPARE(form->findChild<QLabel *>(QStringLiteral("WhereLbl"))->text(), QStringLiteral("..."));
     QVERIFY(!form->findChild<QWidget *>(QStringLiteral("PromptPanel"))->isVisibleTo(form));
-    QVERIFY(Editor.ProgramDir.endsWith(QLatin1Char('/')));
+    QVERIFY(builtProgramDir.endsWith(QLatin1Char('/')));
 }
 
 void MapFormTest::firstActivationDrawsTheTitlePanel()
 {
     form->show();
     form->activateWindow();
-    QTRY_VERIFY(TilesForm->isVisible()); // the first activation shows the palette
+    QTRY_VERIFY(form->tilesForm().isVisible()); // the first activation shows the palette
     const QImage &picture = form->mapPicture();
     QCOMPARE(picture.size(), QSize(2676, 2820));
     QCOMPARE(picture.pixel(0, 0), qRgb(0, 0xFF, 0xFF));      // aqua
@@ -154,19 +172,19 @@ void MapFormTest::menusHaveTheirCaptions()
 
 void MapFormTest::loadMapDrawsTheMap()
 {
-    auto map = testing::BlankMap(30, 20);
+    auto thirty = testing::BlankMap(30, 20);
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 30; ++x) {
-            map->at(TileSet, x, y) = std::uint8_t(y % 4);
-            map->at(TileIndex, x, y) = std::uint8_t(x);
+            thirty->at(TileSet, x, y) = std::uint8_t(y % 4);
+            thirty->at(TileIndex, x, y) = std::uint8_t(x);
         }
     const QString path = work.filePath(QStringLiteral("thirty.map"));
-    QCOMPARE(WriteMapFile(path, *map), QString());
+    QCOMPARE(WriteMapFile(path, *thirty), QString());
 
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
-    Editor.PlaceCount = 9;
-    Editor.CurrentTile = 4;
+    start([](MapContent &content) { content.tables.placeCount = 9; });
+    form->tools().paint().setPick({2, 4});
     dialogs->fileAnswers << path;
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
 
@@ -176,20 +194,16 @@ void MapFormTest::loadMapDrawsTheMap()
     QCOMPARE(dialogs->fileDialogsShown[0].defaultExt, QStringLiteral("map"));
     QCOMPARE(form->OpenDialog1.title, QStringLiteral("Load Ketura Map File"));
 
-    QCOMPARE(Map.MapWidth, 30);
-    QCOMPARE(Map.MapHeight, 20);
-    QCOMPARE(Editor.PlaceCount, 0);
-    QCOMPARE(Editor.CurrentSet, 0);
-    QCOMPARE(Editor.CurrentTile, -1);
+    QCOMPARE(map().MapWidth, 30);
+    QCOMPARE(map().MapHeight, 20);
+    QCOMPARE(document().tables().placeCount, 0);
+    QCOMPARE(form->tools().paint().pick(), TilePick{}); // nothing picked, set 0
     QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), QStringLiteral("30x20"));
     const QImage &picture = form->mapPicture();
     QCOMPARE(picture.size(), QSize(37 * 30 + 12, 40 * 20 + 20));
     const PixelRect hex = HexRect(5 * 30 + 7, 30);
     QCOMPARE(picture.pixel(hex.left + 24, hex.top + 20), testing::TileColour(5 % 4, 7));
-    QCOMPARE(picture.pixel(0, 0), ToQColor(Editor.BackgroundColor).rgb());
-    // The paint image holds the last tile drawn: set 3 is drawn last, and hex (29, 19) last of it.
-    QCOMPARE(form->paintImage().size(), QSize(48, 40));
-    QCOMPARE(form->paintImage().pixel(24, 20), testing::TileColour(3, 29));
+    QCOMPARE(picture.pixel(0, 0), ToQColor(windows->settings().backgroundColour).rgb());
     QVERIFY(dialogs->messages.isEmpty());
 }
 
@@ -200,27 +214,32 @@ void MapFormTest::loadMapRefusesABadFileAndKeepsTheMap()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QByteArray("\x05\x00\x47\x00", 4) + QByteArray(37 * 5 * 71, 1));
     file.close();
-    Map.at(TileIndex, 3, 3) = 42;
-    const auto before = std::make_unique<MapStore>(Map);
+    start([](MapContent &content) { content.map.at(TileIndex, 3, 3) = 42; });
+    const auto before = std::make_unique<MapStore>(map());
+    const QString sizeShown = form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text();
 
     dialogs->fileAnswers << path;
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
     QCOMPARE(dialogs->messages.size(), 1);
     QVERIFY(dialogs->messages[0].contains(path));
     QVERIFY(dialogs->messages[0].contains(QLatin1String("5 x 71")));
-    QVERIFY(Map.bytes == before->bytes);
-    QCOMPARE(Map.MapWidth, 72);
-    QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), QStringLiteral("0x0"));
+    QVERIFY(map().bytes == before->bytes);
+    QCOMPARE(map().MapWidth, 72);
+    QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), sizeShown);
 }
 
-void MapFormTest::loadMapCancelledStillClearsThePlaceCount()
+// A load that does not happen changes nothing, the place count included.
+void MapFormTest::loadMapCancelledChangesNothing()
 {
-    Editor.PlaceCount = 12;
-    Map.at(Terrain, 0, 0) = 7;
+    start([](MapContent &content) {
+        content.tables.placeCount = 12;
+        content.map.at(Terrain, 0, 0) = 7;
+    });
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
     QCOMPARE(dialogs->fileDialogsShown.size(), 1);
-    QCOMPARE(Editor.PlaceCount, 0);
-    QCOMPARE(Map.at(Terrain, 0, 0), std::uint8_t(7));
+    QCOMPARE(document().tables().placeCount, 12);
+    QCOMPARE(map().at(Terrain, 0, 0), std::uint8_t(7));
+    QVERIFY(!document().isModified());
     QVERIFY(dialogs->messages.isEmpty());
 }
 
@@ -239,15 +258,17 @@ void MapFormTest::missingTileSetsAreReportedOncePerRedraw()
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Load Map"));
     QCOMPARE(dialogs->messages.size(), 2);
     const PixelRect hex = HexRect(1 * 5 + 1, 5);
-    QCOMPARE(form->mapPicture().pixel(hex.left + 24, hex.top + 20), ToQColor(Editor.BackgroundColor).rgb());
+    QCOMPARE(form->mapPicture().pixel(hex.left + 24, hex.top + 20), ToQColor(windows->settings().backgroundColour).rgb());
 }
 
 void MapFormTest::saveMapWritesTheFileAndAsksBeforeOverwriting()
 {
-    Map.MapWidth = 6;
-    Map.MapHeight = 5;
-    Map.at(TileSet, 5, 4) = 11;
-    Map.at(36, 2, 2) = 0x77;
+    start([](MapContent &content) {
+        content.map.MapWidth = 6;
+        content.map.MapHeight = 5;
+        content.map.at(TileSet, 5, 4) = 11;
+        content.map.at(36, 2, 2) = 0x77;
+    });
     const QString path = work.filePath(QStringLiteral("saved.map"));
     dialogs->fileAnswers << path;
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
@@ -259,11 +280,11 @@ void MapFormTest::saveMapWritesTheFileAndAsksBeforeOverwriting()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray saved = file.readAll();
     file.close();
-    QCOMPARE(saved, EncodeMapFile(Map));
+    QCOMPARE(saved, EncodeMapFile(map()));
     QCOMPARE(saved.size(), 105 + 37 * 30);
 
     // Overwriting asks; Cancel keeps the file.
-    Map.at(TileSet, 0, 0) = 2;
+    document().edit(QStringLiteral("Paint"), [](MapContent &content) { content.map.at(TileSet, 0, 0) = 2; });
     dialogs->fileAnswers << path;
     dialogs->confirmAnswers << false;
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
@@ -278,7 +299,7 @@ void MapFormTest::saveMapWritesTheFileAndAsksBeforeOverwriting()
     dialogs->confirmAnswers << true;
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), EncodeMapFile(Map));
+    QCOMPARE(file.readAll(), EncodeMapFile(map()));
     file.close();
 
     // A file that cannot be written is reported, naming it.
@@ -287,6 +308,39 @@ void MapFormTest::saveMapWritesTheFileAndAsksBeforeOverwriting()
     testing::ClickMenuItem(*form, QStringLiteral("File"), QStringLiteral("Save Map"));
     QCOMPARE(dialogs->messages.size(), 1);
     QVERIFY(dialogs->messages[0].contains(nowhere));
+}
+
+void MapFormTest::newMapHasNoFileSoCtrlSAsksForOne()
+{
+    const QString island = work.filePath(QStringLiteral("island.map"));
+    QCOMPARE(WriteMapFile(island, *testing::BlankMap(12, 9)), QString());
+    const QByteArray original = testing::Contents(island);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    QVERIFY(form->openFile(island));
+    QCOMPARE(form->windowTitle(), QStringLiteral("island.map[*] - Vantor Version 0.50b"));
+
+    // The New Map dialog is modal: answer it as soon as it shows.
+    QTimer::singleShot(0, form, [this] {
+        TInputForm &input = form->inputForm();
+        input.findChild<QLineEdit *>(QStringLiteral("XEdit"))->setText(QStringLiteral("10"));
+        input.findChild<QLineEdit *>(QStringLiteral("YEdit"))->setText(QStringLiteral("8"));
+        QTest::mouseClick(input.findChild<QPushButton *>(QStringLiteral("OKBtn")), Qt::LeftButton);
+    });
+    testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("New Map"));
+    QCOMPARE(map().MapWidth, 10);
+    QCOMPARE(document().filePath(), QString());
+    QCOMPARE(form->windowTitle(), QStringLiteral("Vantor Version 0.50b[*]"));
+    QVERIFY(form->isWindowModified());
+
+    // Ctrl+S asks for a name through Save Map's dialog; cancelled, the old file stays as it was.
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    QTest::keyClick(form, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(dialogs->fileDialogsShown.size(), 1);
+    QCOMPARE(dialogs->fileDialogsShown[0].title, QStringLiteral("Save Ketura Map File"));
+    QCOMPARE(testing::Contents(island), original);
+    QVERIFY(form->isWindowModified());
 }
 
 void MapFormTest::resizingTheWindowResizesTheScrollBox()

@@ -1,10 +1,10 @@
 // The Misc window's background box: its text is checked when the user presses Enter or leaves the
-// box, so the half-typed texts on the way to a value raise no message.
+// box, so the half-typed texts on the way to a value raise no message; every text, the empty one
+// too, is checked once.
 
 #include "test_support.h"
 
 #include "forms/Misc.h"
-#include "model/editor_state.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,10 +22,10 @@ private slots:
 void MiscFormTest::backgroundIsCheckedOnEnterAndOnLeaving()
 {
     testing::ScriptedDialogs dialogs;
-    Editor = EditorState{};
+    EditorSettings settings;
     QWidget window;
     auto *layout = new QVBoxLayout(&window);
-    auto *misc = new TMiscForm;
+    auto *misc = new TMiscForm(settings);
     layout->addWidget(misc);
     auto *elsewhere = new QPushButton(QStringLiteral("elsewhere"));
     layout->addWidget(elsewhere);
@@ -34,27 +34,33 @@ void MiscFormTest::backgroundIsCheckedOnEnterAndOnLeaving()
     QVERIFY(QTest::qWaitForWindowActive(&window));
     auto *edit = misc->findChild<QLineEdit *>(QStringLiteral("BackEdit"));
     QVERIFY(edit);
-    const ColourValue start = Editor.BackgroundColor;
+    const ColourValue start = settings.backgroundColour;
 
     edit->setFocus();
     edit->clear();
+    QTest::keyClick(edit, Qt::Key_Return); // an empty box is refused on the first Enter
+    QCOMPARE(dialogs.errors, QStringList{QStringLiteral("'' is not a valid integer value")});
+    QCOMPARE(settings.backgroundColour, start);
+    dialogs.errors.clear();
+
+    edit->setFocus();
     QTest::keyClicks(edit, QStringLiteral("$FF0000")); // passes "$" on the way
     QVERIFY(dialogs.errors.isEmpty());
-    QCOMPARE(Editor.BackgroundColor, start);
+    QCOMPARE(settings.backgroundColour, start);
     QTest::keyClick(edit, Qt::Key_Return);
-    QCOMPARE(Editor.BackgroundColor, ColourValue(0xFF0000));
+    QCOMPARE(settings.backgroundColour, ColourValue(0xFF0000));
 
     edit->clear();
     QTest::keyClicks(edit, QStringLiteral("0x"));
     QVERIFY(dialogs.errors.isEmpty());
     elsewhere->setFocus(); // leaving the box checks it
     QCOMPARE(dialogs.errors, QStringList{QStringLiteral("'0x' is not a valid integer value")});
-    QCOMPARE(Editor.BackgroundColor, ColourValue(0xFF0000));
+    QCOMPARE(settings.backgroundColour, ColourValue(0xFF0000));
 
     edit->setFocus();
     QTest::keyClicks(edit, QStringLiteral("ff"));
     elsewhere->setFocus();
-    QCOMPARE(Editor.BackgroundColor, ColourValue(0xFF));
+    QCOMPARE(settings.backgroundColour, ColourValue(0xFF));
     QCOMPARE(dialogs.errors.size(), 1);
 }
 

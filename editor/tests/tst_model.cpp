@@ -1,9 +1,12 @@
 // The map store's addressing, the terrain tables, the editor's start-up state and number parsing.
 
-#include "model/editor_state.h"
+#include "document/editor_settings.h"
+#include "document/map_content.h"
+#include "files/ascii_map_file.h"
 #include "model/integer_text.h"
 #include "model/map_store.h"
 #include "model/terrain_tables.h"
+#include "tools/paint_tool.h"
 
 #include <QTest>
 
@@ -123,18 +126,21 @@ void ModelTest::terrainNames()
 
 void ModelTest::startUpState()
 {
-    const EditorState state;
-    QCOMPARE(state.CurrentSet, 0);
-    QCOMPARE(state.CurrentTile, -1);
-    QCOMPARE(state.ClickMode, 0);
-    QCOMPARE(state.PlaceCount, 0);
-    QCOMPARE(state.BackgroundColor, ColourValue(0x38b8a0));
-    QCOMPARE(state.SprayRadius, 3);
-    QCOMPARE(state.SprayDensity, 33);
-    QVERIFY(!state.HomemadeMode && !state.CityMode && !state.CommandPending);
+    const EditorSettings settings;
+    QCOMPARE(settings.backgroundColour, ColourValue(0x38b8a0));
+    QCOMPARE(settings.sprayRadius, 3);
+    QCOMPARE(settings.sprayDensity, 33);
+    QVERIFY(settings.defaultTerrain == InitialDefaultTerrain());
+    const TilePick pick;
+    QCOMPARE(pick.set, 0);
+    QVERIFY(!pick.isPicked());
+    const MapTables tables;
+    QCOMPARE(tables.placeCount, 0);
+    QVERIFY(!tables.homemade && !tables.citiesLoaded);
+    QCOMPARE(tables.places.rowCount(), 2);
     QCOMPARE(QString::fromLatin1(VersionText), QStringLiteral("0.50a"));
-    QCOMPARE(ToQColor(state.BackgroundColor), QColor(0xa0, 0xb8, 0x38));
-    QCOMPARE(FromQColor(QColor(0xa0, 0xb8, 0x38)), state.BackgroundColor);
+    QCOMPARE(ToQColor(DefaultBackgroundColour), QColor(0xa0, 0xb8, 0x38));
+    QCOMPARE(FromQColor(QColor(0xa0, 0xb8, 0x38)), DefaultBackgroundColour);
 }
 
 void ModelTest::integersAreParsedStrictly_data()

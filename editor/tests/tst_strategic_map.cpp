@@ -7,7 +7,6 @@
 #include "forms/Tiles.h"
 #include "forms/picture_box.h"
 #include "forms/windows.h"
-#include "model/editor_state.h"
 #include "render/picture_files.h"
 #include "render/strategic_map.h"
 
@@ -92,6 +91,14 @@ std::unique_ptr<MapStore> MapOfTerrain(int width, int height, int terrain)
     return map;
 }
 
+// Starts the editor's document afresh from map.
+void Start(VantorWindows &windows, const MapStore &map)
+{
+    auto content = std::make_unique<MapContent>();
+    content->map = map;
+    windows.document().start(*content);
+}
+
 const QRgb White = qRgb(255, 255, 255);
 const QRgb Black = qRgb(0, 0, 0);
 
@@ -174,22 +181,25 @@ void StrategicMapTest::hexUnderAPixel()
 
 void StrategicMapTest::windowRedrawsOnActivationAndNamesTheHexUnderTheMouse()
 {
-    Map = *MapOfTerrain(12, 9, 31);
-    Map.at(Terrain, 3, 2) = 22;
+    auto map = MapOfTerrain(12, 9, 31);
+    map->at(Terrain, 3, 2) = 22;
     testing::ScriptedDialogs dialogs;
     VantorWindows windows;
+    Start(windows, *map);
+    TStratForm &strat = windows.main().stratForm();
+    QWidget &tiles = windows.main().tilesForm();
     windows.main().show();
     windows.main().activateWindow();
-    QTRY_VERIFY(TilesForm->isVisible()); // the main window's first activation shows the palette
-    QVERIFY(QTest::qWaitForWindowActive(TilesForm));
-    StratForm->show();
-    StratForm->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(StratForm));
-    QCOMPARE(StratForm->picture(), DrawStrategicMap(Map, LoadStrategicIcons()));
+    QTRY_VERIFY(tiles.isVisible()); // the main window's first activation shows the palette
+    QVERIFY(QTest::qWaitForWindowActive(&tiles));
+    strat.show();
+    strat.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&strat));
+    QCOMPARE(strat.picture(), DrawStrategicMap(*map, LoadStrategicIcons()));
 
-    auto *image = StratForm->findChild<PictureBox *>(QStringLiteral("StratImage"));
-    auto *xy = StratForm->findChild<QLabel *>(QStringLiteral("StratXYLbl"));
-    auto *terrain = StratForm->findChild<QLabel *>(QStringLiteral("StratTerLbl"));
+    auto *image = strat.findChild<PictureBox *>(QStringLiteral("StratImage"));
+    auto *xy = strat.findChild<QLabel *>(QStringLiteral("StratXYLbl"));
+    auto *terrain = strat.findChild<QLabel *>(QStringLiteral("StratTerLbl"));
     QCOMPARE(xy->text(), QStringLiteral("?,?"));
     QCOMPARE(terrain->text(), QStringLiteral("Clear"));
     testing::HoverOver(image, QPoint(6 * 3 + 1, 6 * 2 + 3 + 1));
@@ -202,29 +212,29 @@ void StrategicMapTest::windowRedrawsOnActivationAndNamesTheHexUnderTheMouse()
     QCOMPARE(xy->text(), QStringLiteral("0,0"));
 
     // Changes show at the next activation.
-    Map.at(Terrain, 0, 0) = 25;
-    TilesForm->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(TilesForm));
-    StratForm->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(StratForm));
-    QCOMPARE(StratForm->picture().pixel(2, 2), qRgb(0xFF, 0xFF, 0));
+    windows.document().edit(QStringLiteral("Beach"), [](MapContent &content) { content.map.at(Terrain, 0, 0) = 25; });
+    tiles.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&tiles));
+    strat.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&strat));
+    QCOMPARE(strat.picture().pixel(2, 2), qRgb(0xFF, 0xFF, 0));
 }
 
 void StrategicMapTest::pressesScrollTheMainMap()
 {
-    Map = *MapOfTerrain(72, 70, 31);
     testing::ScriptedDialogs dialogs;
     VantorWindows windows;
     TMapForm &form = windows.main();
+    TStratForm &strat = form.stratForm();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.RefreshMapImage();
-    StratForm->show();
-    QVERIFY(QTest::qWaitForWindowExposed(StratForm));
+    Start(windows, *MapOfTerrain(72, 70, 31));
+    strat.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&strat));
     QScrollArea &box = form.mapScrollBox();
     QScrollBar *vertical = box.verticalScrollBar();
     QScrollBar *horizontal = box.horizontalScrollBar();
-    auto *image = StratForm->findChild<PictureBox *>(QStringLiteral("StratImage"));
+    auto *image = strat.findChild<PictureBox *>(QStringLiteral("StratImage"));
 
     vertical->setValue(500);
     horizontal->setValue(500);
@@ -240,21 +250,22 @@ void StrategicMapTest::pressesScrollTheMainMap()
 
 void StrategicMapTest::saveWritesThePicture()
 {
-    Map = *MapOfTerrain(8, 8, 7);
     testing::ScriptedDialogs dialogs;
     VantorWindows windows;
-    StratForm->ShowStratMapBtnClick();
+    Start(windows, *MapOfTerrain(8, 8, 7));
+    TStratForm &strat = windows.main().stratForm();
+    strat.ShowStratMapBtnClick();
     QTemporaryDir dir;
     // The format follows the extension: a bitmap, or a PNG.
     for (const char *name : {"overview.bmp", "overview.png"}) {
         const QString path = dir.filePath(QLatin1String(name));
         dialogs.fileAnswers << path;
-        QTest::mouseClick(StratForm->findChild<QPushButton *>(QStringLiteral("SaveBtn")), Qt::LeftButton);
+        QTest::mouseClick(strat.findChild<QPushButton *>(QStringLiteral("SaveBtn")), Qt::LeftButton);
         QCOMPARE(dialogs.fileDialogsShown.last().filter, QLatin1String(PictureSaveFilter));
         QCOMPARE(testing::Contents(path).left(2), QByteArray(QByteArrayView(name).endsWith("png") ? "\x89P" : "BM"));
         const QImage saved(path);
         QCOMPARE(saved.size(), QSize(430, 430));
-        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), StratForm->picture());
+        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), strat.picture());
     }
 }
 

@@ -3,7 +3,6 @@
 #include "test_support.h"
 
 #include "files/native_map_file.h"
-#include "files/tmx_export.h"
 #include "model/geometry.h"
 #include "model/tile_set_files.h"
 #include "render/bmp_encoding.h"
@@ -12,7 +11,7 @@
 #include "render/png_export.h"
 #include "render/tile_set_library.h"
 #include "render/tile_sheet.h"
-#include "tools/place_names.h"
+#include "render/tmx_export.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,8 +7,8 @@
 #include "forms/MapCvt.h"
 #include "forms/picture_box.h"
 #include "forms/windows.h"
-#include "model/editor_state.h"
-#include "model/geometry.h"
+#include "model/hex_neighbours.h"
+#include "render/road_overlay.h"
 #include "tools/pattern_passes.h"
 #include "tools/road_links.h"
 
@@ -23,7 +23,6 @@ using namespace vantor;
 namespace {
 
 const QRgb Yellow = qRgb(255, 255, 0);
-const QRgb Red = qRgb(255, 0, 0);
 
 } // namespace
 
@@ -39,6 +38,9 @@ private slots:
     void convertBitmapOpensTheConverter();
 
 private:
+    const MapStore &map() { return windows->document().map(); }
+    // Starts afresh from the map that change makes of the current one.
+    void restart(const std::function<void(MapContent &)> &change);
 
     std::unique_ptr<testing::ScriptedDialogs> dialogs;
     std::unique_ptr<VantorWindows> windows;
@@ -47,24 +49,31 @@ private:
 
 void ToolCommandsTest::init()
 {
-    Map = MapStore{};
-    Editor = EditorState{};
-    Map.MapWidth = 9;
-    Map.MapHeight = 7;
-    for (int y = 0; y < 7; ++y)
-        for (int x = 0; x < 9; ++x) {
-            Map.at(TileSet, x, y) = 1; // jungle: no road
-            Map.at(Terrain, x, y) = 7;
-        }
-    // A road along row 3 from column 2 to column 5.
-    for (int x = 2; x <= 5; ++x)
-        Map.at(Terrain, x, 3) = 2;
     dialogs = std::make_unique<testing::ScriptedDialogs>();
     windows = std::make_unique<VantorWindows>();
     form = &windows->main();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
-    form->RefreshMapImage();
+    restart([](MapContent &content) {
+        MapStore &map = content.map;
+        map.MapWidth = 9;
+        map.MapHeight = 7;
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 9; ++x) {
+                map.at(TileSet, x, y) = 1; // jungle: no road
+                map.at(Terrain, x, y) = 7;
+            }
+        // A road along row 3 from column 2 to column 5.
+        for (int x = 2; x <= 5; ++x)
+            map.at(Terrain, x, 3) = 2;
+    });
+}
+
+void ToolCommandsTest::restart(const std::function<void(MapContent &)> &change)
+{
+    auto content = std::make_unique<MapContent>(windows->document().content());
+    change(*content);
+    windows->document().start(*content);
 }
 
 void ToolCommandsTest::cleanup()
@@ -77,18 +86,18 @@ void ToolCommandsTest::makeAndClearRoadConnections()
 {
     const QImage before = form->mapPicture();
     testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Make Road Connections"));
-    auto expected = std::make_unique<MapStore>(Map);
+    auto expected = std::make_unique<MapStore>(map());
     ClearRoadConnections(*expected);
     MakeRoadConnections(*expected);
-    QVERIFY(Map.bytes == expected->bytes);
-    QVERIFY(Map.at(RoadLinks, 3, 3) != 0);
-    QCOMPARE(int(Map.at(RoadLinks, 0, 0)), 0);
+    QVERIFY(map().bytes == expected->bytes);
+    QVERIFY(map().at(RoadLinks, 3, 3) != 0);
+    QCOMPARE(int(map().at(RoadLinks, 0, 0)), 0);
     QCOMPARE(form->mapPicture(), before); // data only: nothing is drawn
 
     testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Clear Road Connections"));
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 9; ++x)
-            QCOMPARE(int(Map.at(RoadLinks, x, y)), 0);
+            QCOMPARE(int(map().at(RoadLinks, x, y)), 0);
 }
 
 void ToolCommandsTest::overlayIsDrawnAndRemovedByARedraw()
@@ -97,7 +106,7 @@ void ToolCommandsTest::overlayIsDrawnAndRemovedByARedraw()
     const QImage before = form->mapPicture();
     testing::ClickMenuItem(*form, QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
     QImage expected = before;
-    DrawRoadOverlay(Map, expected);
+    DrawRoadOverlay(map(), expected);
     QCOMPARE(form->mapPicture(), expected);
     QVERIFY(testing::CountColour(form->mapPicture(), Yellow) > testing::CountColour(before, Yellow));
 
@@ -105,69 +114,80 @@ void ToolCommandsTest::overlayIsDrawnAndRemovedByARedraw()
     QCOMPARE(form->mapPicture(), before);
 }
 
+// The toggle draws nothing itself: with the overlay shown, the picture is the full redraw with it.
 void ToolCommandsTest::roadToggleClicksFlipTheLink()
 {
+    const QImage plain = form->mapPicture();
     testing::ClickMenuItem(*form, QStringLiteral("Options"), QStringLiteral("Show Road Connections"));
     testing::ClickMenuItem(*form, QStringLiteral("Edit"), QStringLiteral("Toggle Road Connections"));
-    const std::uint8_t before = Map.at(RoadLinks, 4, 2);
     testing::ClickHex(*form, 4, 2);
     testing::ClickHex(*form, 4, 3); // south of (4, 2)
-    QVERIFY(Map.at(RoadLinks, 4, 2) != before);
-    QCOMPARE(int(Map.at(RoadLinks, 4, 2)), int(LinkS));
-    QCOMPARE(int(Map.at(RoadLinks, 4, 3)), int(LinkN));
-    QCOMPARE(form->mapPicture().pixel(HexCentre({4, 2}) + QPoint(0, 20)), Yellow);
+    QCOMPARE(int(map().at(RoadLinks, 4, 2)), int(LinkS));
+    QCOMPARE(int(map().at(RoadLinks, 4, 3)), int(LinkN));
+    QImage expected = plain;
+    DrawRoadOverlay(map(), expected);
+    QCOMPARE(form->mapPicture(), expected);
+    QCOMPARE(form->mapPicture().pixel(HexCentre({4, 2}) + QPoint(0, 10)), Yellow);
 
     testing::ClickHex(*form, 4, 3);
-    testing::ClickHex(*form, 4, 2); // the same pair again removes it, in red
-    QCOMPARE(int(Map.at(RoadLinks, 4, 2)), 0);
-    QCOMPARE(int(Map.at(RoadLinks, 4, 3)), 0);
-    QCOMPARE(form->mapPicture().pixel(HexCentre({4, 2}) + QPoint(0, 20)), Red);
+    testing::ClickHex(*form, 4, 2); // the same pair again removes it
+    QCOMPARE(int(map().at(RoadLinks, 4, 2)), 0);
+    QCOMPARE(int(map().at(RoadLinks, 4, 3)), 0);
+    QCOMPARE(form->mapPicture(), plain);
 
     // A pair with a click beside the map changes nothing.
-    const auto unchanged = std::make_unique<MapStore>(Map);
+    const auto unchanged = std::make_unique<MapStore>(map());
     testing::ClickHex(*form, 8, 3);
     QTest::mouseClick(form->findChild<PictureBox *>(QStringLiteral("MapImage")), Qt::LeftButton, {},
                       QPoint(37 * 9 + 9, 40 * 3 + 30));
-    QVERIFY(Map.bytes == unchanged->bytes);
+    QVERIFY(map().bytes == unchanged->bytes);
     QCOMPARE(form->findChild<QLabel *>(QStringLiteral("PromptPanel"))->text(), QStringLiteral("Road Toggle: Click 1st Tile"));
 }
 
 void ToolCommandsTest::passesRunFromTheToolsMenu()
 {
     // An island of clear land in deep ocean gets its coast, and roads and rivers their shapes.
-    for (int y = 0; y < 7; ++y)
-        for (int x = 0; x < 9; ++x) {
-            const bool land = x >= 3 && x <= 5 && y >= 2 && y <= 4;
-            Map.at(TileSet, x, y) = land ? 1 : 5;
-            Map.at(TileIndex, x, y) = 0;
-            Map.at(Terrain, x, y) = std::uint8_t(DefaultTerrainOf(Editor.DefaultTerrain, land ? 1 : 5, 0));
-        }
-    auto expected = std::make_unique<MapStore>(Map);
-    MakeCoastline(*expected, Editor.DefaultTerrain);
+    const DefaultTerrainTable &terrain = windows->settings().defaultTerrain;
+    restart([&](MapContent &content) {
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 9; ++x) {
+                const bool land = x >= 3 && x <= 5 && y >= 2 && y <= 4;
+                content.map.at(TileSet, x, y) = land ? 1 : 5;
+                content.map.at(TileIndex, x, y) = 0;
+                content.map.at(Terrain, x, y) = std::uint8_t(DefaultTerrainOf(terrain, land ? 1 : 5, 0));
+            }
+    });
+    form->tools().paint().setPick({2, 6});
+    auto expected = std::make_unique<MapStore>(map());
+    MakeCoastline(*expected, terrain);
     testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Make Coastline"));
-    QVERIFY(Map.bytes == expected->bytes);
+    QVERIFY(map().bytes == expected->bytes);
 
-    MakeRoads(*expected, Editor.DefaultTerrain);
+    MakeRoads(*expected, terrain);
     testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Make Roads"));
-    QVERIFY(Map.bytes == expected->bytes);
+    QVERIFY(map().bytes == expected->bytes);
 
-    MakeRivers(*expected, Editor.DefaultTerrain);
+    MakeRivers(*expected, terrain);
     testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Make Rivers"));
-    QVERIFY(Map.bytes == expected->bytes);
+    QVERIFY(map().bytes == expected->bytes);
     QCOMPARE(form->findChild<QLabel *>(QStringLiteral("MapSizeLbl"))->text(), QStringLiteral("9x7"));
+    // A pass keeps the palette's pick.
+    QCOMPARE(form->tools().paint().pick(), (TilePick{2, 6}));
 }
 
+// Opening the converter changes nothing: only its Convert button changes the map.
 void ToolCommandsTest::convertBitmapOpensTheConverter()
 {
-    Editor.HomemadeMode = true;
-    form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->setEnabled(true);
-    form->findChild<QAction *>(QStringLiteral("CopyPlaceName1"))->setEnabled(true);
+    restart([](MapContent &content) { content.tables.homemade = true; });
+    const auto before = std::make_unique<MapStore>(map());
     testing::ClickMenuItem(*form, QStringLiteral("Tools"), QStringLiteral("Convert Bitmap"));
-    QTRY_VERIFY(MapConvert->isVisible());
-    QCOMPARE(MapConvert->windowTitle(), QStringLiteral("Map Converter"));
-    QVERIFY(!Editor.HomemadeMode);
-    QVERIFY(!form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->isEnabled());
-    QVERIFY(!form->findChild<QAction *>(QStringLiteral("CopyPlaceName1"))->isEnabled());
+    QTRY_VERIFY(form->mapConvert().isVisible());
+    QCOMPARE(form->mapConvert().windowTitle(), QStringLiteral("Map Converter"));
+    QVERIFY(windows->document().tables().homemade);
+    QVERIFY(form->findChild<QAction *>(QStringLiteral("EditPlaceNames1"))->isEnabled());
+    QVERIFY(form->findChild<QAction *>(QStringLiteral("CopyPlaceName1"))->isEnabled());
+    QVERIFY(map().bytes == before->bytes);
+    QVERIFY(!windows->document().isModified());
 }
 
 QTEST_MAIN(ToolCommandsTest)

@@ -7,6 +7,7 @@
 #include "model/terrain_tables.h"
 #include "render/bmp_encoding.h"
 #include "render/map_renderer.h"
+#include "render/road_overlay.h"
 #include "render/tile_set_library.h"
 #include "tools/pattern_passes.h"
 #include "tools/road_links.h"

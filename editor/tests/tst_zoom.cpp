@@ -8,7 +8,6 @@
 #include "forms/map_zoom.h"
 #include "forms/picture_box.h"
 #include "forms/windows.h"
-#include "model/editor_state.h"
 #include "model/geometry.h"
 #include "model/zoom_levels.h"
 
@@ -60,7 +59,9 @@ private slots:
     void shownPictureFollowsChangesAndEdgesMapToEdges();
 
 private:
+    // Starts afresh from a map of set 0, tile 0.
     void showMap(int width, int height);
+    const MapStore &map() { return windows->document().map(); }
     void trigger(const char *action) { form->findChild<QAction *>(QLatin1String(action))->trigger(); }
 
     QTemporaryDir setsDir;
@@ -80,11 +81,9 @@ void ZoomTest::initTestCase()
 
 void ZoomTest::init()
 {
-    Map = MapStore{};
-    Editor = EditorState{};
     windows = std::make_unique<VantorWindows>();
     form = &windows->main();
-    Editor.ProgramDir = setsDir.path() + QLatin1Char('/');
+    windows->settings().programDir = setsDir.path() + QLatin1Char('/');
     mapImage = form->findChild<PictureBox *>(QStringLiteral("MapImage"));
     zoom = &ZoomOf(*form);
     form->show();
@@ -93,9 +92,9 @@ void ZoomTest::init()
 
 void ZoomTest::showMap(int width, int height)
 {
-    Map.MapWidth = width;
-    Map.MapHeight = height;
-    form->RefreshMapImage();
+    auto content = std::make_unique<MapContent>();
+    content->map = *testing::BlankMap(width, height);
+    windows->document().start(*content);
 }
 
 void ZoomTest::stepsAndWheelTurns()
@@ -139,19 +138,19 @@ void ZoomTest::menuCommandsClampAndNewPicturesKeepTheLevel()
 void ZoomTest::clicksAtQuarterAndFourfoldPaintTheHexUnderThem()
 {
     showMap(10, 8);
-    testing::PickTile(*TilesForm, 1, 9);
+    testing::PickTile(form->tilesForm(), 1, 9);
 
     for (const auto &[level, hex] : {std::pair{0.25, QPoint(3, 2)}, std::pair{4.0, QPoint(6, 5)}}) {
         zoom->setZoom(level);
-        const PixelRect r = HexRect(hex.y() * Map.MapWidth + hex.x(), Map.MapWidth);
+        const PixelRect r = HexRect(hex.y() * map().MapWidth + hex.x(), map().MapWidth);
         const QPoint at = (QPointF(r.left + 24, r.top + 20) * level).toPoint();
         form->mapScrollBox().ensureVisible(at.x(), at.y());
         QVERIFY(!Shows(*mapImage, at, testing::TileColour(1, 9)));
         QTest::mouseClick(mapImage, Qt::LeftButton, {}, at);
-        QCOMPARE(int(Map.at(TileIndex, hex.x(), hex.y())), 9);
-        QCOMPARE(int(Map.at(TileSet, hex.x(), hex.y())), 1);
-        QCOMPARE(int(Map.at(TileIndex, hex.x() + 1, hex.y())), 0);
-        QCOMPARE(int(Map.at(TileIndex, hex.x(), hex.y() - 1)), 0);
+        QCOMPARE(int(map().at(TileIndex, hex.x(), hex.y())), 9);
+        QCOMPARE(int(map().at(TileSet, hex.x(), hex.y())), 1);
+        QCOMPARE(int(map().at(TileIndex, hex.x() + 1, hex.y())), 0);
+        QCOMPARE(int(map().at(TileIndex, hex.x(), hex.y() - 1)), 0);
         QVERIFY(Shows(*mapImage, at, testing::TileColour(1, 9)));
     }
 }
@@ -165,9 +164,9 @@ void ZoomTest::hoverNamesTheHexUnderThePointerWhenZoomedIn()
     // hex beyond it.
     const int y = 100; // the middle of hex (2, 2) is (98, 100)
     int edge = 98;
-    while (HexOnMapAt(edge, y, Map.MapWidth, Map.MapHeight) == HexOnMapAt(98, y, Map.MapWidth, Map.MapHeight))
+    while (HexOnMapAt(edge, y, map().MapWidth, map().MapHeight) == HexOnMapAt(98, y, map().MapWidth, map().MapHeight))
         ++edge;
-    const std::optional<HexCoord> beyond = HexOnMapAt(edge, y, Map.MapWidth, Map.MapHeight);
+    const std::optional<HexCoord> beyond = HexOnMapAt(edge, y, map().MapWidth, map().MapHeight);
     testing::HoverOver(mapImage, QPoint((edge - 3) * 4, y * 4));
     QVERIFY(label->text().startsWith(QStringLiteral("2,2 ")));
     testing::HoverOver(mapImage, QPoint((edge + 2) * 4, y * 4));

@@ -1,6 +1,6 @@
 #include "pattern_passes.h"
 
-#include "road_links.h"
+#include "model/hex_neighbours.h"
 
 #include <array>
 

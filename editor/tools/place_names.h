@@ -25,15 +25,6 @@ QString DeletePlaceReferences(MapStore &map, PlaceTable &places, int row);
 // their X and Y.
 void ClearPlaceReferences(MapStore &map, PlaceTable &places);
 
-// The place number a hex refers to (place index + 256 x high byte); 0x7FFF means none.
-inline int PlaceReferenceOf(const MapStore &map, HexCoord hex)
-{
-    return map.at(PlaceIndex, hex.x, hex.y) + 256 * map.at(PlaceIndexHigh, hex.x, hex.y);
-}
-inline constexpr int NoPlace = 0x7FFF;
-// The highest city number a hex holds; the next, 255, means no city.
-inline constexpr int LastCity = 254;
-
 // Writes place number `place` into the hex: low byte to PlaceIndex, high byte to PlaceIndexHigh.
 // Empty text, or, for a number outside 0..32766, why nothing was written.
 QString SetPlaceReference(MapStore &map, HexCoord hex, int place);

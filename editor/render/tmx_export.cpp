@@ -5,7 +5,7 @@
 #include "render/png_export.h"
 #include "render/tile_set_library.h"
 #include "render/tile_sheet.h"
-#include "tools/place_names.h"
+
 
 #include <QDir>
 #include <QFileInfo>
