@@ -1,15 +1,45 @@
-# Installs the build into a scratch prefix and checks that the programs, samples, menu entries and
-# icons are there, and that the menu entries are valid where desktop-file-validate is installed.
+# Installs the build into a scratch prefix and checks what a Debian user meets: the programs and their
+# --help and --version, samples, icons, menu entries, file types, AppStream metadata, manual pages and
+# bash completion. A check whose tool is not installed is skipped with a message.
+# Arguments: BUILD_DIR, PREFIX, SOURCE_DIR (this folder), VERSION, MAN_PAGES (ON when help2man made them).
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
-                RESULT_VARIABLE status OUTPUT_QUIET)
+                RESULT_VARIABLE status OUTPUT_VARIABLE report ERROR_VARIABLE report)
 if(NOT status EQUAL 0)
-    message(FATAL_ERROR "cmake --install failed: ${status}")
+    message(FATAL_ERROR "cmake --install failed: ${status}\n${report}")
 endif()
+set(PROGRAMS vantor vantor-cli dovrel dovrel-cli)
+set(METAINFO share/metainfo/io.github.vantor_maps.Vantor.metainfo.xml share/metainfo/io.github.vantor_maps.Dovrel.metainfo.xml)
+set(DESKTOP_FILES share/applications/vantor.desktop share/applications/dovrel.desktop)
+set(COMPLETIONS vantor vantor-cli dovrel-cli)
+list(TRANSFORM COMPLETIONS PREPEND share/bash-completion/completions/)
 
-set(expected bin/vantor bin/vantor-cli bin/dovrel bin/dovrel-cli
+# Runs a check tool when it is installed: fails with its output when it fails or says anything.
+macro(find_tool variable name)
+    find_program(${variable} ${name})
+    if(NOT ${variable})
+        message(STATUS "${name} is not installed: skipped its check")
+    endif()
+endmacro()
+function(expect_silent_success what)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    if(NOT status EQUAL 0 OR NOT out STREQUAL "")
+        message(FATAL_ERROR "${what} (status ${status}):\n${out}")
+    endif()
+endfunction()
+
+set(expected ${DESKTOP_FILES} ${METAINFO} ${COMPLETIONS} share/mime/packages/vantor.xml
     share/vantor/til.pfp share/vantor/island.map share/vantor/island_hm.scn share/vantor/island.scn
-    share/vantor/island.tst share/applications/vantor.desktop share/applications/dovrel.desktop)
+    share/vantor/island.tst share/doc/vantor/copyright share/doc/vantor/changelog.gz)
+foreach(program ${PROGRAMS})
+    list(APPEND expected bin/${program})
+    if(MAN_PAGES)
+        list(APPEND expected share/man/man1/${program}.1.gz)
+    endif()
+endforeach()
+if(NOT MAN_PAGES)
+    message(STATUS "the build made no manual pages (help2man is missing): skipped their checks")
+endif()
 foreach(set 00 01 02 03 04 05 06 07 08 09 10 11 12 13 14 15)
     list(APPEND expected share/vantor/Set${set}m.bmp)
 endforeach()
@@ -23,6 +53,24 @@ foreach(file ${expected})
         message(FATAL_ERROR "the install lacks ${file}")
     endif()
 endforeach()
+
+# --help and --version answer on standard output without a display, also from the window programs.
+foreach(program ${PROGRAMS})
+    foreach(option --version --help)
+        execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
+                                ${PREFIX}/bin/${program} ${option}
+                        RESULT_VARIABLE status OUTPUT_VARIABLE answer ERROR_VARIABLE errors)
+        if(option STREQUAL "--version")
+            string(COMPARE EQUAL "${answer}" "${program} (Vantor) ${VERSION}\n" good)
+        else()
+            string(REGEX MATCH "^Usage:[ \n]+${program} " good "${answer}")
+        endif()
+        if(NOT status EQUAL 0 OR NOT errors STREQUAL "" OR NOT good)
+            message(FATAL_ERROR "${program} ${option} answered (status ${status}):\n${answer}${errors}")
+        endif()
+    endforeach()
+endforeach()
+
 # An installed vantor-cli draws with the installed sets: its program folder holds none.
 execute_process(COMMAND ${PREFIX}/bin/vantor-cli render ${PREFIX}/share/vantor/island.map ${PREFIX}/island.png
                 RESULT_VARIABLE status ERROR_VARIABLE errors)
@@ -30,15 +78,61 @@ if(NOT status EQUAL 0 OR NOT errors STREQUAL "" OR NOT EXISTS ${PREFIX}/island.p
     message(FATAL_ERROR "the installed vantor-cli did not render the island with the installed sets: ${errors}")
 endif()
 
-find_program(VALIDATE desktop-file-validate)
+find_tool(VALIDATE desktop-file-validate)
 if(VALIDATE)
-    execute_process(COMMAND ${VALIDATE} ${PREFIX}/share/applications/vantor.desktop
-                            ${PREFIX}/share/applications/dovrel.desktop
-                    RESULT_VARIABLE status OUTPUT_VARIABLE report ERROR_VARIABLE report)
-    if(NOT status EQUAL 0 OR NOT report STREQUAL "")
-        message(FATAL_ERROR "desktop-file-validate: ${report}")
+    list(TRANSFORM DESKTOP_FILES PREPEND ${PREFIX}/ OUTPUT_VARIABLE files)
+    expect_silent_success("desktop-file-validate" ${VALIDATE} ${files})
+endif()
+find_tool(XMLLINT xmllint)
+if(XMLLINT)
+    list(TRANSFORM METAINFO PREPEND ${PREFIX}/ OUTPUT_VARIABLE files)
+    expect_silent_success("xmllint" ${XMLLINT} --noout ${PREFIX}/share/mime/packages/vantor.xml ${files})
+endif()
+find_tool(APPSTREAMCLI appstreamcli)
+if(APPSTREAMCLI)
+    foreach(file ${METAINFO})
+        execute_process(COMMAND ${APPSTREAMCLI} validate --no-net --pedantic ${PREFIX}/${file}
+                        RESULT_VARIABLE status OUTPUT_VARIABLE report ERROR_VARIABLE report)
+        if(NOT status EQUAL 0 OR NOT report MATCHES "Validation was successful")
+            message(FATAL_ERROR "appstreamcli validate ${file}:\n${report}")
+        endif()
+    endforeach()
+endif()
+
+# Every page renders without a warning from groff and gives whatis its line.
+find_tool(MAN man)
+find_tool(LEXGROG lexgrog)
+if(MAN_PAGES)
+    foreach(program ${PROGRAMS})
+        set(page ${PREFIX}/share/man/man1/${program}.1.gz)
+        if(MAN)
+            execute_process(COMMAND ${CMAKE_COMMAND} -E env MANROFFSEQ= MANWIDTH=120
+                                    ${MAN} --warnings -E UTF-8 -l -Tutf8 -Z ${page}
+                            RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE warnings)
+            if(NOT status EQUAL 0 OR NOT warnings STREQUAL "")
+                message(FATAL_ERROR "man -l ${page} (status ${status}):\n${warnings}")
+            endif()
+        endif()
+        if(LEXGROG)
+            execute_process(COMMAND ${LEXGROG} ${page} OUTPUT_VARIABLE whatis)
+            if(NOT whatis MATCHES "\"${program} - [a-z]")
+                message(FATAL_ERROR "lexgrog ${page}: ${whatis}")
+            endif()
+        endif()
+    endforeach()
+endif()
+
+include(${SOURCE_DIR}/check_file_types.cmake)
+
+find_tool(BASH bash)
+if(BASH)
+    foreach(file ${COMPLETIONS})
+        expect_silent_success("bash -n ${file}" ${BASH} -n ${PREFIX}/${file})
+    endforeach()
+    if(EXISTS /usr/share/bash-completion/bash_completion)
+        expect_silent_success("bash completion" ${BASH} ${SOURCE_DIR}/check_completion.sh ${PREFIX})
+    else()
+        message(STATUS "bash-completion is not installed: the completions were only parsed")
     endif()
-else()
-    message(STATUS "desktop-file-validate is not installed: the menu entries were not validated")
 endif()
 file(REMOVE_RECURSE ${PREFIX})

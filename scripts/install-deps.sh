@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, running and testing need, when they are missing.
 # Options add what some tasks need besides:
 #   --tiled       Tiled's tmxrasterizer, which the export test compares Vantor's picture with
-#   --package     dpkg-dev, with which `cpack -G DEB` finds the package's dependencies
+#   --package     dpkg-dev, with which `cpack -G DEB` finds the package's dependencies, and lintian
 #   --screenshot  xdotool and ImageMagick, for scripts/screenshot.sh
 set -euo pipefail
 
@@ -11,12 +11,16 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libisal-dev
     libbenchmark-dev
     xvfb xauth
-    desktop-file-utils
+    # scripts/fuzz.sh: clang and its libFuzzer runtime
+    clang libclang-rt-14-dev
+    # the manual pages, and the check of the installed tree (packaging/check_install.cmake)
+    help2man man-db desktop-file-utils shared-mime-info libglib2.0-bin xdg-utils
+    appstream libxml2-utils bash-completion
 )
 for option in "$@"; do
     case $option in
         --tiled) packages+=(tiled) ;;
-        --package) packages+=(dpkg-dev) ;;
+        --package) packages+=(dpkg-dev lintian) ;;
         --screenshot) packages+=(xdotool imagemagick) ;;
         *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
     esac

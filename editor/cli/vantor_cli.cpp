@@ -4,6 +4,7 @@
 #include "files/city_file.h"
 #include "model/integer_text.h"
 #include "model/terrain_tables.h"
+#include "program_info.h"
 #include "render/picture_files.h"
 #include "render/road_overlay.h"
 #include "render/tile_set_library.h"
@@ -402,12 +403,14 @@ int Sketch(QStringList args)
 
 int main(int argc, char *argv[])
 {
+    if (AnswerHelpOrVersion(argc, argv, "vantor-cli", UsageText))
+        return Success;
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return Usage(QStringLiteral("no command given"));
     const QString command = args.takeFirst();
-    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
+    if (command == QLatin1String("help")) {
         std::fputs(UsageText, stdout);
         return Success;
     }

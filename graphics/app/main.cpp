@@ -3,6 +3,7 @@
 #include "Enhance.h"
 #include "Help.h"
 #include "Shrink.h"
+#include "program_info.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,8 +13,25 @@
 
 #include <exception>
 
+namespace {
+
+const char *const HelpText =
+    "Usage: dovrel [--user-folder]\n"
+    "Makes the tile-set bitmaps Setxxm.bmp that Vantor draws its maps with, from the game's tile\n"
+    "archive til.pfp, in a window.\n"
+    "\n"
+    "Options:\n"
+    "  --user-folder  Work in the user's tile-set folder ~/.local/share/vantor, creating it, where\n"
+    "                 Vantor finds the sets; without it, in the current folder.\n"
+    "  -h, --help     Print this help and exit.\n"
+    "  --version      Print the version and exit.\n";
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    if (AnswerHelpOrVersion(argc, argv, "dovrel", HelpText))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dovrel"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/dovrel/dovrel.png")));

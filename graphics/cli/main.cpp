@@ -3,6 +3,7 @@
 #include "core/Batch.h"
 #include "core/IntText.h"
 #include "core/TileArchive.h"
+#include "program_info.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -144,12 +145,14 @@ int RunGenerate(const QStringList &args)
 
 int main(int argc, char **argv)
 {
+    if (AnswerHelpOrVersion(argc, argv, "dovrel-cli", UsageText))
+        return Ok;
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return UsageError(QStringLiteral("no command given"));
     const QString command = args.takeFirst();
-    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
+    if (command == QLatin1String("help")) {
         Print(stdout, QString::fromLatin1(UsageText));
         return Ok;
     }
