@@ -9,6 +9,8 @@
 
 #include <QApplication>
 
+#include <algorithm>
+
 using namespace vantor;
 
 namespace {
@@ -47,20 +49,20 @@ void MapView::redraw(bool showProgress)
     const MapStore &map = document_.map();
     picture_.setPictureSize(MapPictureWidth(map.MapWidth), MapPictureHeight(map.MapHeight));
     tileSets_.setFolder(settings_.programDir);
-    RedrawReport report;
     {
         const BusyCursor busy;
         std::function<void(int)> progress;
         if (showProgress)
             progress = [this](int) { picture_.repaint(); };
-        report = RedrawMapPicture(map, tileSets_, settings_.backgroundColour, picture_.picture(), progress);
+        sets_ = LoadTileSetsOf(map, tileSets_);
+        DrawMap(map, sets_, settings_.backgroundColour, picture_.picture(), 0, progress);
         if (showsRoads_)
             DrawRoadOverlay(map, picture_.picture());
         picture_.update();
     }
     emit redrawn();
-    if (!report.unavailableSets.empty())
-        emit setsUnavailable(report.unavailableSets);
+    if (!sets_.unavailableSets.empty())
+        emit setsUnavailable(sets_.unavailableSets);
 }
 
 // Only the hexes' cells are drawn and shown anew, so that a zoomed view rescales no more than that.
@@ -71,13 +73,28 @@ void MapView::drawHexes(const std::vector<HexCoord> &hexes)
         redraw();
         return;
     }
-    tileSets_.setFolder(settings_.programDir);
     PictureOverlay overlay;
     if (showsRoads_)
-        overlay = [&map](QImage &band, int bandTop) { DrawRoadOverlay(map, band, bandTop); };
-    PatchMapPicture(map, LoadTileSetsOf(map, tileSets_), settings_.backgroundColour, picture_.picture(), hexes, overlay);
+        overlay = [&map](QImage &window, int bandTop, int bandLeft) { DrawRoadOverlay(map, window, bandTop, bandLeft); };
+    PatchMapPicture(map, setsFor(hexes), settings_.backgroundColour, picture_.picture(), hexes, overlay);
     for (const HexCoord hex : hexes) {
         const PixelRect cell = HexRect(hex.y * map.MapWidth + hex.x, map.MapWidth);
         picture_.pictureChanged(QRect(cell.left, cell.top, TileWidth, TileHeight));
     }
+}
+
+const MapTileSets &MapView::setsFor(const std::vector<HexCoord> &hexes)
+{
+    const MapStore &map = document_.map();
+    for (const HexCoord hex : hexes) {
+        const int set = map.at(TileSet, hex.x, hex.y);
+        const bool known = set >= TileSetCount || !sets_.images[set].isNull() ||
+                           std::find(sets_.unavailableSets.begin(), sets_.unavailableSets.end(), set) != sets_.unavailableSets.end();
+        if (!known) {
+            tileSets_.setFolder(settings_.programDir);
+            sets_ = LoadTileSetsOf(map, tileSets_);
+            break;
+        }
+    }
+    return sets_;
 }

@@ -5,6 +5,7 @@
 
 #include "document/editor_settings.h"
 #include "document/map_document.h"
+#include "render/map_renderer.h"
 #include "render/tile_set_library.h"
 
 #include <QObject>
@@ -41,10 +42,14 @@ signals:
 
 private:
     void drawHexes(const std::vector<vantor::HexCoord> &hexes);
+    // The sets of the last full redraw serve the patches; when a changed hex takes up a set they
+    // lack, the sets are read again.
+    const vantor::MapTileSets &setsFor(const std::vector<vantor::HexCoord> &hexes);
 
     PictureBox &picture_;
     vantor::MapDocument &document_;
     const vantor::EditorSettings &settings_;
     vantor::TileSetLibrary tileSets_;
+    vantor::MapTileSets sets_;
     bool showsRoads_ = false;
 };

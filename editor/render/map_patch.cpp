@@ -4,6 +4,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <map>
 
 namespace vantor {
@@ -28,18 +29,29 @@ std::map<int, std::vector<PixelRect>> CellsByBand(const MapStore &map, const std
 void PatchMapPicture(const MapStore &map, const MapTileSets &sets, ColourValue background, QImage &picture,
                      const std::vector<HexCoord> &hexes, const PictureOverlay &overlay)
 {
-    // A band of the whole picture's width, one cell high, is drawn by the full redraw itself, so
-    // that the overlaps of neighbouring hexagons come out as they do there; each band once for
-    // all its cells.
-    QImage band(picture.width(), TileHeight, picture.format());
+    SetPixels pixels;
+    for (int s = 0; s < TileSetCount; ++s)
+        pixels[s] = RowsOf(sets.images[s]);
+    // The cells of a band, one cell high, are drawn as one window of the picture, from the leftmost
+    // cell to the rightmost, by the full redraw's own code: the overlaps of neighbouring hexagons
+    // come out as they do there.
     QPainter painter(&picture);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     for (const auto &[top, cells] : CellsByBand(map, hexes)) {
-        DrawMap(map, sets, background, band, top);
+        int left = cells.front().left;
+        int right = cells.front().left + TileWidth;
+        for (const PixelRect &cell : cells) {
+            left = std::min(left, cell.left);
+            right = std::max(right, cell.left + TileWidth);
+        }
+        QImage window(right - left, TileHeight, picture.format());
+        const PixelRows rows = RowsOf(window);
+        FillAroundHexes(map, pixels, rows, top, RowOfColour(background, rows.width, rows.bytesPerPixel), left);
+        DrawHexes(map, pixels, rows, top, left);
         if (overlay)
-            overlay(band, top);
+            overlay(window, top, left);
         for (const PixelRect &cell : cells)
-            painter.drawImage(QPoint(cell.left, cell.top), band, QRect(cell.left, 0, TileWidth, TileHeight));
+            painter.drawImage(QPoint(cell.left, cell.top), window, QRect(cell.left - left, 0, TileWidth, TileHeight));
     }
 }
 

@@ -8,8 +8,8 @@
 
 namespace vantor {
 
-// Draws over a band of the map picture whose first row is row bandTop of the whole picture.
-using PictureOverlay = std::function<void(QImage &band, int bandTop)>;
+// Draws over a window of the map picture whose top-left pixel is (bandLeft, bandTop) of the whole.
+using PictureOverlay = std::function<void(QImage &window, int bandTop, int bandLeft)>;
 
 // Draws the 48 x 40 cell of each hex anew, exactly as a full redraw of the map (and the overlay,
 // when given) would draw those pixels: the background, then every hexagon reaching into the cell

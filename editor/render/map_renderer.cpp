@@ -27,6 +27,20 @@ HexRowRange HexRowsReaching(int bandTop, int bandHeight, int mapHeight)
     return {first, std::max(first, end)};
 }
 
+// The columns of hexes that reach into the picture columns bandLeft to bandLeft + bandWidth - 1:
+// column x covers the picture columns 37x to 37x + 47.
+struct HexColumnRange {
+    int first;
+    int end;
+};
+
+HexColumnRange HexColumnsReaching(int bandLeft, int bandWidth, int mapWidth)
+{
+    const int first = bandLeft < TileWidth ? 0 : (bandLeft - TileWidth) / ColumnStep + 1;
+    const int end = std::min(mapWidth, (bandLeft + bandWidth + ColumnStep - 1) / ColumnStep);
+    return {first, std::max(first, end)};
+}
+
 } // namespace
 
 QImage NewMapPicture(const MapStore &map)
@@ -59,9 +73,10 @@ MapTileSets LoadTileSetsOf(const MapStore &map, TileSetLibrary &library)
 }
 
 std::optional<TileRef> DrawHexes(const MapStore &map, const SetPixels &sets, const PixelRows &picture, int bandTop,
-                                 const std::function<void(int set)> &afterSet)
+                                 int bandLeft, const std::function<void(int set)> &afterSet)
 {
     const HexRowRange rows = HexRowsReaching(bandTop, picture.height, map.MapHeight);
+    const HexColumnRange columns = HexColumnsReaching(bandLeft, picture.width, map.MapWidth);
 
     std::optional<TileRef> lastTileDrawn;
     for (int s = 0; s < TileSetCount; ++s) {
@@ -69,12 +84,12 @@ std::optional<TileRef> DrawHexes(const MapStore &map, const SetPixels &sets, con
         if (set.isEmpty())
             continue;
         for (int y = rows.first; y < rows.end; ++y) {
-            for (int x = 0; x < map.MapWidth; ++x) {
+            for (int x = columns.first; x < columns.end; ++x) {
                 if (map.at(TileSet, x, y) != s)
                     continue;
                 const int tile = map.at(TileIndex, x, y);
                 const PixelRect target = HexRect(y * map.MapWidth + x, map.MapWidth);
-                if (DrawTile(set, tile, picture, target.left, target.top - bandTop))
+                if (DrawTile(set, tile, picture, target.left - bandLeft, target.top - bandTop))
                     lastTileDrawn = TileRef{s, tile};
             }
         }
@@ -94,7 +109,7 @@ std::vector<uchar> RowOfColour(ColourValue colour, int width, int bytesPerPixel)
 }
 
 void FillAroundHexes(const MapStore &map, const SetPixels &sets, const PixelRows &picture, int bandTop,
-                     const std::vector<uchar> &background)
+                     const std::vector<uchar> &background, int bandLeft)
 {
     const int pixelSize = picture.bytesPerPixel;
     const auto fill = [&](uchar *row, int from, int to) {
@@ -128,7 +143,7 @@ void FillAroundHexes(const MapStore &map, const SetPixels &sets, const PixelRows
         }
         uchar *row = picture.row(y);
         int filledTo = 0; // every pixel left of it is covered by a hexagon or filled
-        for (int x = 0, left = 0; x < width; ++x, left += ColumnStep) {
+        for (int x = 0, left = -bandLeft; x < width; ++x, left += ColumnStep) {
             const ColumnsCover &cover = covers[x % 2];
             if (!cover.drawn || !cover.drawn[x])
                 continue;
@@ -151,7 +166,7 @@ std::optional<TileRef> DrawMap(const MapStore &map, const MapTileSets &sets, Col
         picture.fill(ToQColor(background));
     else
         FillAroundHexes(map, pixels, rows, bandTop, RowOfColour(background, rows.width, rows.bytesPerPixel));
-    return DrawHexes(map, pixels, rows, bandTop, afterSet);
+    return DrawHexes(map, pixels, rows, bandTop, 0, afterSet);
 }
 
 RedrawReport RedrawMapPicture(const MapStore &map, TileSetLibrary &library, ColourValue background, QImage &picture,

@@ -39,9 +39,10 @@ std::array<bool, TileSetCount> SetsUsedBy(const MapStore &map);
 using SetPixels = std::array<ConstPixelRows, TileSetCount>;
 
 // Draws every hex of the map through the hexagon mask onto what picture holds, in the order and
-// clipping of DrawMap below. Returns the tile drawn last, if any.
+// clipping of DrawMap below. picture may be a window of the map picture whose top-left pixel is
+// (bandLeft, bandTop) of the whole. Returns the tile drawn last, if any.
 std::optional<TileRef> DrawHexes(const MapStore &map, const SetPixels &sets, const PixelRows &picture, int bandTop = 0,
-                                 const std::function<void(int set)> &afterSet = {});
+                                 int bandLeft = 0, const std::function<void(int set)> &afterSet = {});
 
 // A row of pixels of one colour, 3 or 4 bytes each (blue, green, red and, for 4, an opaque alpha).
 std::vector<uchar> RowOfColour(ColourValue colour, int width, int bytesPerPixel);
@@ -49,8 +50,9 @@ std::vector<uchar> RowOfColour(ColourValue colour, int width, int bytesPerPixel)
 // Copies the background into the pixels of picture that DrawHexes leaves alone: those no drawn
 // hexagon covers. background is a row of background pixels at least as wide as picture.
 // Together with DrawHexes, it draws what DrawMap draws, and writes each pixel about once.
+// picture may be a window of the map picture, as for DrawHexes.
 void FillAroundHexes(const MapStore &map, const SetPixels &sets, const PixelRows &picture, int bandTop,
-                     const std::vector<uchar> &background);
+                     const std::vector<uchar> &background, int bandLeft = 0);
 
 // Fills picture with the background and draws every hex of the map through the hexagon mask:
 // sets in increasing order, and within a set row by row, west to east, so that where two hexagons

@@ -64,11 +64,13 @@ const std::array<Stamp, 6> &HalfLineStamps()
 
 } // namespace
 
-void DrawRoadOverlay(const MapStore &map, QImage &picture, int bandTop)
+void DrawRoadOverlay(const MapStore &map, QImage &picture, int bandTop, int bandLeft)
 {
-    // A line reaches at most 20 pixels above or below its hex centre, plus the pen's half width.
+    // A line reaches at most 20 pixels above or below its hex centre and 19 to either side, plus
+    // the pen's half width.
     constexpr int Reach = 20 + RoadPenWidth;
     const int bandBottom = bandTop + picture.height();
+    const int bandRight = bandLeft + picture.width();
     const std::array<Stamp, 6> &stamps = HalfLineStamps();
     const QRgb colour = ToQColor(RoadOverlayColour).rgb();
     const bool direct = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32;
@@ -80,13 +82,14 @@ void DrawRoadOverlay(const MapStore &map, QImage &picture, int bandTop)
             if ((links & AllLinkBits) == 0)
                 continue;
             const QPoint centre = HexCentre({x, y});
-            if (centre.y() + Reach < bandTop || centre.y() - Reach >= bandBottom)
+            if (centre.y() + Reach < bandTop || centre.y() - Reach >= bandBottom || centre.x() + Reach < bandLeft ||
+                centre.x() - Reach >= bandRight)
                 continue;
             for (const HexDirection direction : OverlayOrder) {
                 if ((links & LinkBitOf(direction)) == 0)
                     continue;
                 for (const QPoint &offset : stamps[std::size_t(direction)]) {
-                    const int px = centre.x() + offset.x();
+                    const int px = centre.x() + offset.x() - bandLeft;
                     const int py = centre.y() + offset.y() - bandTop;
                     if (px < 0 || py < 0 || px >= picture.width() || py >= picture.height())
                         continue;

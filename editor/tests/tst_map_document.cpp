@@ -9,6 +9,7 @@
 #include "files/native_map_file.h"
 #include "model/terrain_tables.h"
 #include "render/map_patch.h"
+#include "render/road_overlay.h"
 #include "render/tile_set_library.h"
 #include "tools/painting.h"
 #include "tools/pattern_passes.h"
@@ -411,18 +412,26 @@ void MapDocumentTest::aPatchedHexLooksAsAFullRedrawDrawsIt()
             map->at(TileSet, x, y) %= 16;
             map->at(TileIndex, x, y) %= 80;
         }
-    QImage picture = NewMapPicture(*map);
-    RedrawMapPicture(*map, library, 0x38b8a0, picture);
-
-    const std::vector<HexCoord> hexes{{0, 0}, {5, 4}, {6, 4}, {11, 8}};
-    for (const HexCoord hex : hexes) {
-        map->at(TileSet, hex.x, hex.y) = (map->at(TileSet, hex.x, hex.y) + 3) % 16;
-        map->at(TileIndex, hex.x, hex.y) = (map->at(TileIndex, hex.x, hex.y) + 11) % 80;
+    // The random road links draw lines that cross from one cell into the next.
+    const PictureOverlay roads = [&map](QImage &window, int top, int left) { DrawRoadOverlay(*map, window, top, left); };
+    for (const bool withRoads : {false, true}) {
+        const auto redraw = [&] {
+            QImage whole = NewMapPicture(*map);
+            RedrawMapPicture(*map, library, 0x38b8a0, whole);
+            if (withRoads)
+                DrawRoadOverlay(*map, whole);
+            return whole;
+        };
+        QImage picture = redraw();
+        // Cells far apart in one band, neighbours in the next band, and the corners.
+        const std::vector<HexCoord> hexes{{0, 0}, {1, 4}, {5, 4}, {6, 4}, {10, 4}, {11, 8}};
+        for (const HexCoord hex : hexes) {
+            map->at(TileSet, hex.x, hex.y) = (map->at(TileSet, hex.x, hex.y) + 3) % 16;
+            map->at(TileIndex, hex.x, hex.y) = (map->at(TileIndex, hex.x, hex.y) + 11) % 80;
+        }
+        PatchMapPicture(*map, LoadTileSetsOf(*map, library), 0x38b8a0, picture, hexes, withRoads ? roads : PictureOverlay());
+        QCOMPARE(picture, redraw());
     }
-    PatchMapPicture(*map, LoadTileSetsOf(*map, library), 0x38b8a0, picture, hexes);
-    QImage redrawn = NewMapPicture(*map);
-    RedrawMapPicture(*map, library, 0x38b8a0, redrawn);
-    QCOMPARE(picture, redrawn);
 }
 
 QTEST_GUILESS_MAIN(MapDocumentTest)
