@@ -32,9 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     sets.images[3] = image;
     QImage picture = vantor::NewMapPicture(*map);
     FUZZ_CHECK(!picture.isNull());
-    (void)vantor::DrawMap(*map, sets, 0x00808080, picture);
+    vantor::DrawMap(*map, sets, 0x00808080, picture);
     // A band of the picture, as the strip-wise export draws it.
     QImage band(picture.width(), 17, QImage::Format_RGB32);
-    (void)vantor::DrawMap(*map, sets, 0x00808080, band, 40);
+    vantor::DrawMap(*map, sets, 0x00808080, band, 40);
     return 0;
 }

@@ -571,7 +571,7 @@ void TMapForm::About1Click()
                      QStringLiteral("Vantor Version 0.50b\nThe map editor for Ketura.\nDecember 2004"));
 }
 
-void TMapForm::VantorHelp1Click() { ShowVantorHelp(this); }
+void TMapForm::VantorHelp1Click() { ShowVantorHelp(*this); }
 
 // ---- Mouse on the map ----------------------------------------------------------------------
 
@@ -585,12 +585,13 @@ MapPointer TMapForm::pointerAt(QPoint pixel, Qt::MouseButton button, Qt::Keyboar
 // click that follows a left press.
 void TMapForm::MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int X, int Y)
 {
-    pressPoint_ = {X, Y};
-    pressModifiers_ = modifiers;
-    tools_->paint().press(pointerAt(pressPoint_, button, modifiers));
+    tools_->paint().press(pointerAt({X, Y}, button, modifiers));
 }
 
-void TMapForm::MapImageClick() { tools_->current().click(pointerAt(pressPoint_, Qt::LeftButton, pressModifiers_)); }
+void TMapForm::MapImageClick(Qt::KeyboardModifiers modifiers, int X, int Y)
+{
+    tools_->current().click(pointerAt({X, Y}, Qt::LeftButton, modifiers));
+}
 
 void TMapForm::MapImageMouseMove(Qt::KeyboardModifiers, int X, int Y) { showHoverLabel({X, Y}, false); }
 

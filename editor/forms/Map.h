@@ -113,7 +113,7 @@ public slots:
 
     void MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int X, int Y);
     void MapImageMouseMove(Qt::KeyboardModifiers modifiers, int X, int Y);
-    void MapImageClick();
+    void MapImageClick(Qt::KeyboardModifiers modifiers, int X, int Y);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -172,8 +172,6 @@ private:
     RecentMapsMenu *recentMaps_ = nullptr;
     MapZoom *zoom_ = nullptr;
     bool FirstActivation = true;
-    QPoint pressPoint_;
-    Qt::KeyboardModifiers pressModifiers_;
     QPoint hoverPosition_{0, 0};
     bool hovered_ = false; // the pointer has been over the map
 

@@ -30,7 +30,6 @@ TTilesForm::TTilesForm(EditorSettings &settings, PaintTool &paint, QWidget *pare
     for (int s = 0; s < TileSetCount; ++s)
         setButtons->addButton(findChild<QRadioButton *>(QStringLiteral("RadioGroup1Item%1").arg(s)), s);
     connect(setButtons, &QButtonGroup::idClicked, this, &TTilesForm::RadioGroup1Click);
-    connect(ui->TileImage, &PictureBox::mouseDown, this, &TTilesForm::TileImageMouseDown);
     connect(ui->TileImage, &PictureBox::mouseMoved, this, &TTilesForm::TileImageMouseMove);
     connect(ui->TileImage, &PictureBox::clicked, this, &TTilesForm::TileImageClick);
     connect(&paint_, &PaintTool::pickChanged, this, [this] { showSet(paint_.pick().set); });
@@ -100,12 +99,10 @@ void TTilesForm::RadioGroup1Click()
     paint_.setPick({chosen, -1});
 }
 
-void TTilesForm::TileImageMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) { pressPoint = {X, Y}; }
-
 // In terrain-edit mode a click rewrites the tile's default terrain and leaves nothing picked.
-void TTilesForm::TileImageClick()
+void TTilesForm::TileImageClick(Qt::KeyboardModifiers, int X, int Y)
 {
-    const int tile = TileAtPixel(pressPoint.x(), pressPoint.y());
+    const int tile = TileAtPixel(X, Y);
     if (tile > LastTile)
         return; // the strip right of the last column and below the last row holds no tile
     const int set = paint_.pick().set;

@@ -34,9 +34,8 @@ public:
 
 public slots:
     void RadioGroup1Click();
-    void TileImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int X, int Y);
     void TileImageMouseMove(Qt::KeyboardModifiers modifiers, int X, int Y);
-    void TileImageClick();
+    void TileImageClick(Qt::KeyboardModifiers modifiers, int X, int Y);
 
 private:
     void FormCreate();
@@ -45,6 +44,5 @@ private:
     vantor::EditorSettings &settings_;
     vantor::PaintTool &paint_;
     QButtonGroup *setButtons = nullptr;
-    QPoint pressPoint;
     QPoint hoverPosition{0, 0};
 };

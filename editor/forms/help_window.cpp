@@ -1,17 +1,16 @@
 #include "help_window.h"
 
-#include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
 
-void ShowVantorHelp(QWidget *parent)
+void ShowVantorHelp(QWidget &parent)
 {
-    // Owned by parent, so it goes when the main window goes.
-    static QPointer<QTextBrowser> help;
+    const QString name = QStringLiteral("VantorHelp");
+    auto *help = parent.findChild<QTextBrowser *>(name, Qt::FindDirectChildrenOnly);
     if (!help) {
-        help = new QTextBrowser(parent);
+        help = new QTextBrowser(&parent);
         help->setWindowFlag(Qt::Window);
-        help->setObjectName(QStringLiteral("VantorHelp"));
+        help->setObjectName(name);
         help->setWindowTitle(QStringLiteral("Vantor Help"));
         help->setOpenExternalLinks(false);
         help->setSource(QUrl(QStringLiteral("qrc:/help/vantor_help.html")));

@@ -3,5 +3,5 @@
 
 class QWidget;
 
-// Shows the help window, creating it the first time.
-void ShowVantorHelp(QWidget *parent);
+// Shows the help window of parent, creating it the first time; parent owns it.
+void ShowVantorHelp(QWidget &parent);

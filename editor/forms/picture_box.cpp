@@ -137,8 +137,11 @@ void PictureBox::paintEvent(QPaintEvent *event)
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
     const QPoint at = picturePixelAt(event->position());
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         leftPressed_ = true;
+        leftPressAt_ = at;
+        leftPressModifiers_ = event->modifiers();
+    }
     emit mouseDown(event->button(), event->modifiers(), at.x(), at.y());
 }
 
@@ -154,5 +157,5 @@ void PictureBox::mouseReleaseEvent(QMouseEvent *event)
         return;
     leftPressed_ = false;
     if (rect().contains(event->position().toPoint()))
-        emit clicked();
+        emit clicked(leftPressModifiers_, leftPressAt_.x(), leftPressAt_.y());
 }

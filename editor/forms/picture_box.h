@@ -35,8 +35,8 @@ public:
 signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseMoved(Qt::KeyboardModifiers modifiers, int x, int y);
-    // A left press and release both on the picture.
-    void clicked();
+    // A left press and release both on the picture: where the press was, with the keys held then.
+    void clicked(Qt::KeyboardModifiers modifiers, int x, int y);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -61,4 +61,6 @@ private:
     // written to. 0 while reduced_ may be behind the picture.
     qint64 reducedKey_ = 0;
     bool leftPressed_ = false;
+    QPoint leftPressAt_;
+    Qt::KeyboardModifiers leftPressModifiers_;
 };

@@ -72,13 +72,12 @@ MapTileSets LoadTileSetsOf(const MapStore &map, TileSetLibrary &library)
     return sets;
 }
 
-std::optional<TileRef> DrawHexes(const MapStore &map, const SetPixels &sets, const PixelRows &picture, int bandTop,
-                                 int bandLeft, const std::function<void(int set)> &afterSet)
+void DrawHexes(const MapStore &map, const SetPixels &sets, const PixelRows &picture, int bandTop, int bandLeft,
+               const std::function<void(int set)> &afterSet)
 {
     const HexRowRange rows = HexRowsReaching(bandTop, picture.height, map.MapHeight);
     const HexColumnRange columns = HexColumnsReaching(bandLeft, picture.width, map.MapWidth);
 
-    std::optional<TileRef> lastTileDrawn;
     for (int s = 0; s < TileSetCount; ++s) {
         const ConstPixelRows &set = sets[s];
         if (set.isEmpty())
@@ -89,14 +88,12 @@ std::optional<TileRef> DrawHexes(const MapStore &map, const SetPixels &sets, con
                     continue;
                 const int tile = map.at(TileIndex, x, y);
                 const PixelRect target = HexRect(y * map.MapWidth + x, map.MapWidth);
-                if (DrawTile(set, tile, picture, target.left - bandLeft, target.top - bandTop))
-                    lastTileDrawn = TileRef{s, tile};
+                DrawTile(set, tile, picture, target.left - bandLeft, target.top - bandTop);
             }
         }
         if (afterSet)
             afterSet(s);
     }
-    return lastTileDrawn;
 }
 
 std::vector<uchar> RowOfColour(ColourValue colour, int width, int bytesPerPixel)
@@ -154,8 +151,8 @@ void FillAroundHexes(const MapStore &map, const SetPixels &sets, const PixelRows
     }
 }
 
-std::optional<TileRef> DrawMap(const MapStore &map, const MapTileSets &sets, ColourValue background, QImage &picture,
-                               int bandTop, const std::function<void(int set)> &afterSet)
+void DrawMap(const MapStore &map, const MapTileSets &sets, ColourValue background, QImage &picture, int bandTop,
+             const std::function<void(int set)> &afterSet)
 {
     SetPixels pixels;
     for (int s = 0; s < TileSetCount; ++s)
@@ -166,14 +163,15 @@ std::optional<TileRef> DrawMap(const MapStore &map, const MapTileSets &sets, Col
         picture.fill(ToQColor(background));
     else
         FillAroundHexes(map, pixels, rows, bandTop, RowOfColour(background, rows.width, rows.bytesPerPixel));
-    return DrawHexes(map, pixels, rows, bandTop, 0, afterSet);
+    DrawHexes(map, pixels, rows, bandTop, 0, afterSet);
 }
 
 RedrawReport RedrawMapPicture(const MapStore &map, TileSetLibrary &library, ColourValue background, QImage &picture,
                               const std::function<void(int set)> &afterSet)
 {
     const MapTileSets sets = LoadTileSetsOf(map, library);
-    return {sets.unavailableSets, DrawMap(map, sets, background, picture, 0, afterSet)};
+    DrawMap(map, sets, background, picture, 0, afterSet);
+    return {sets.unavailableSets};
 }
 
 } // namespace vantor

@@ -10,18 +10,11 @@
 
 #include <array>
 #include <functional>
-#include <optional>
 #include <vector>
 
 namespace vantor {
 
 class TileSetLibrary;
-
-struct TileRef {
-    int set = 0;
-    int tile = 0;
-    friend bool operator==(const TileRef &, const TileRef &) = default;
-};
 
 // The bitmaps of the sets a map uses, each read once for a whole redraw.
 struct MapTileSets {
@@ -40,9 +33,9 @@ using SetPixels = std::array<ConstPixelRows, TileSetCount>;
 
 // Draws every hex of the map through the hexagon mask onto what picture holds, in the order and
 // clipping of DrawMap below. picture may be a window of the map picture whose top-left pixel is
-// (bandLeft, bandTop) of the whole. Returns the tile drawn last, if any.
-std::optional<TileRef> DrawHexes(const MapStore &map, const SetPixels &sets, const PixelRows &picture, int bandTop = 0,
-                                 int bandLeft = 0, const std::function<void(int set)> &afterSet = {});
+// (bandLeft, bandTop) of the whole.
+void DrawHexes(const MapStore &map, const SetPixels &sets, const PixelRows &picture, int bandTop = 0, int bandLeft = 0,
+               const std::function<void(int set)> &afterSet = {});
 
 // A row of pixels of one colour, 3 or 4 bytes each (blue, green, red and, for 4, an opaque alpha).
 std::vector<uchar> RowOfColour(ColourValue colour, int width, int bytesPerPixel);
@@ -61,13 +54,11 @@ void FillAroundHexes(const MapStore &map, const SetPixels &sets, const PixelRows
 // picture may be a horizontal band of the map picture whose first row is row bandTop of the whole
 // picture; the band is drawn exactly as that part of the whole picture would be.
 // afterSet, when given, is called after each set that has been drawn.
-// Returns the tile drawn last, if any.
-std::optional<TileRef> DrawMap(const MapStore &map, const MapTileSets &sets, ColourValue background, QImage &picture,
-                               int bandTop = 0, const std::function<void(int set)> &afterSet = {});
+void DrawMap(const MapStore &map, const MapTileSets &sets, ColourValue background, QImage &picture, int bandTop = 0,
+             const std::function<void(int set)> &afterSet = {});
 
 struct RedrawReport {
     std::vector<int> unavailableSets;
-    std::optional<TileRef> lastTileDrawn;
 };
 
 // Loads the sets the map uses and draws the whole picture.

@@ -10,6 +10,7 @@
 #include "forms/Tiles.h"
 #include "forms/picture_box.h"
 #include "forms/windows.h"
+#include "model/geometry.h"
 #include "render/bmp_encoding.h"
 #include "render/map_renderer.h"
 #include "render/tile_set_library.h"

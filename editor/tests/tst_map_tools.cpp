@@ -5,6 +5,7 @@
 #include "test_support.h"
 
 #include "files/ascii_map_file.h"
+#include "model/geometry.h"
 #include "tools/map_tools.h"
 #include "tools/place_names.h"
 
@@ -48,7 +49,8 @@ private:
 
 MapPointer At(int x, int y, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {})
 {
-    return {QPoint(HexClickX(x), HexClickY(y)), HexCoord{x, y}, button, modifiers};
+    const PixelRect cell = HexRect(y * StoreColumns + x, StoreColumns);
+    return {QPoint(cell.left + 24, cell.top + 20), HexCoord{x, y}, button, modifiers};
 }
 
 // A pointer beside the map.

@@ -1,7 +1,6 @@
 #pragma once
 // Painting one hex with a tile, its one-step restore, the Shift copy of a hex, and the spray square.
 
-#include "model/geometry.h"
 #include "model/map_store.h"
 #include "model/terrain_tables.h"
 
@@ -30,9 +29,5 @@ void CopyHex(MapStore &map, HexCoord from, HexCoord to);
 
 // The hexes of the square of the given radius around centre, cut at the map's edges, rows outer.
 std::vector<HexCoord> SprayHexes(const MapStore &map, HexCoord centre, int radius);
-
-// The pixel a click on the hex is taken at: one that maps back to the hex.
-inline int HexClickX(int x) { return ColumnStep * x + 18 + (x % 2 == 1 ? 20 : 0); }
-inline int HexClickY(int y) { return TileHeight * y + 20; }
 
 } // namespace vantor
