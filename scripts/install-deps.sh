@@ -9,6 +9,8 @@ set -euo pipefail
 packages=(
     cmake g++ make
     qt6-base-dev qt6-base-dev-tools libgl-dev libisal-dev
+    # Tiled's compressed layer data
+    zlib1g-dev libzstd-dev
     libbenchmark-dev
     xvfb xauth
     # scripts/fuzz.sh: clang and its libFuzzer runtime

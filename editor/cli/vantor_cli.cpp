@@ -67,7 +67,8 @@ const char *const UsageText =
     "      Go on where the editor would ask first (a scenario that looks like the other layout, a\n"
     "      scenario path without \".scn\"); without it such a file is refused.\n"
     "\n"
-    "Map files: .map (the editor's map), .amf (ASCII map), .scn (scenario); .tmx (Tiled, output only)\n"
+    "Map files: .map (the editor's map), .amf (ASCII map), .scn (scenario); .tmx (Tiled): read back what\n"
+    "Tiled saved; written only by the export (convert IN OUT.tmx)\n"
     "Exit status: 0 success, 1 an input was refused or an output could not be written, 2 usage error.\n";
 
 void PrintLine(FILE *stream, const QString &text) { std::fprintf(stream, "%s\n", qPrintable(text)); }
@@ -131,7 +132,11 @@ int WriteOutput(MapDocument &document, const QString &path, MapFileFormat format
     return Success;
 }
 
-bool CanWrite(const QString &path) { return MapFileFormatOf(path) != MapFileFormat::None; }
+bool CanWrite(const QString &path)
+{
+    const MapFileFormat format = MapFileFormatOf(path);
+    return format != MapFileFormat::None && format != MapFileFormat::TiledMap;
+}
 
 int Info(QStringList args)
 {
@@ -257,7 +262,8 @@ int ExportToTiled(const QString &in, const QString &out, const QString &setsFold
     }
     const MapTables &tables = document->tables();
     const std::vector<MapLabel> labels = MapLabelsOf(*map, tables.places, tables.placeCount, cities);
-    if (const QString error = ExportMapToTmx(out, *map, setsFolder, InitialDefaultTerrain(), labels, DefaultBackgroundColour);
+    if (const QString error = ExportMapToTmx(out, *map, setsFolder, InitialDefaultTerrain(), labels, DefaultBackgroundColour,
+                                             tables.placeCount);
         !error.isEmpty())
         return Refuse(error);
     return Success;

@@ -3,6 +3,7 @@
 #include "files/ascii_map_file.h"
 #include "files/file_io.h"
 #include "files/native_map_file.h"
+#include "files/tmx_import.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -117,6 +118,8 @@ MapFileFormat MapFileFormatOf(const QString &path, std::optional<ScenarioLayout>
         return MapFileFormat::AsciiMap;
     if (IsScenarioFile(path))
         return ScenarioFormat(layout.value_or(ScenarioLayout::Regular));
+    if (suffix.compare(QLatin1String("tmx"), Qt::CaseInsensitive) == 0)
+        return MapFileFormat::TiledMap;
     return MapFileFormat::None;
 }
 
@@ -148,6 +151,9 @@ LoadResult ReadMapFileAs(const QString &path, MapFileFormat format, MapStore &ma
     case MapFileFormat::RegularScenario:
     case MapFileFormat::HomemadeScenario:
         result = ReadScenario(path, layout, map, fresh, options, formatRead);
+        break;
+    case MapFileFormat::TiledMap:
+        result = ReadTmxFile(path, map, fresh.places, fresh.placeCount);
         break;
     case MapFileFormat::None:
         break;
@@ -193,6 +199,9 @@ LoadResult WriteMapFileAs(const QString &path, MapFileFormat format, const MapSt
     case MapFileFormat::HomemadeScenario:
         result = WriteScenario(path, LayoutOf(format), map, extras, options);
         break;
+    case MapFileFormat::TiledMap:
+        return Refused(QStringLiteral("Map Not Saved"),
+                       FileMessage(path, QCoreApplication::translate("MapFile", "a Tiled map is written by Export to Tiled")));
     case MapFileFormat::None:
         return Refused(QStringLiteral("Map Not Saved"),
                        FileMessage(path, QCoreApplication::translate("MapFile", "unknown map file type; known types: %1")
@@ -208,6 +217,6 @@ QString ScriptMessage(const QString &path, const UserMessage &message)
     return message.text.startsWith(path) ? message.text : FileMessage(path, OneLine(message));
 }
 
-QString KnownMapExtensions() { return QStringLiteral(".map, .amf, .scn"); }
+QString KnownMapExtensions() { return QStringLiteral(".map, .amf, .scn, .tmx (read only)"); }
 
 } // namespace vantor

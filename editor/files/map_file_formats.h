@@ -14,7 +14,8 @@
 
 namespace vantor {
 
-enum class MapFileFormat { None, NativeMap, AsciiMap, RegularScenario, HomemadeScenario };
+// TiledMap is read only: a map goes to Tiled through the export, which writes the tile sheets too.
+enum class MapFileFormat { None, NativeMap, AsciiMap, RegularScenario, HomemadeScenario, TiledMap };
 
 // What a map file brings besides the hexes.
 struct MapFileExtras {
@@ -61,7 +62,7 @@ LoadResult WriteMapFileAs(const QString &path, MapFileFormat format, const MapSt
 // text already starts with the path.
 QString ScriptMessage(const QString &path, const UserMessage &message);
 
-// The extensions known, for messages: ".map, .amf, .scn".
+// The extensions known, for messages: ".map, .amf, .scn, .tmx (read only)".
 QString KnownMapExtensions();
 
 } // namespace vantor

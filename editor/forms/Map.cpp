@@ -98,6 +98,7 @@ void TMapForm::connectMenu()
     };
     on(ui->Save1, &TMapForm::Save1Click);
     on(ui->ExportToTiled1, &TMapForm::ExportToTiled1Click);
+    on(ui->ImportFromTiled1, &TMapForm::ImportFromTiled1Click);
     on(ui->LoadASCII, &TMapForm::LoadASCIIClick);
     on(ui->SaveASCII, &TMapForm::SaveASCIIClick);
     on(ui->LoadDefaultTerrain1, &TMapForm::LoadDefaultTerrain1Click);
@@ -459,16 +460,12 @@ void TMapForm::NewMap1Click()
         MapStore &map = content.map;
         map.MapWidth = width;
         map.MapHeight = height;
-        for (int y = 0; y < height; ++y) {
+        for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
-                map.at(CityAttr16, x, y) = 255;
-                map.at(PlaceIndex, x, y) = 255;
-                map.at(PlaceIndexHigh, x, y) = 127;
-                map.at(TileIndex, x, y) = std::uint8_t(tile);
-                map.at(TileSet, x, y) = std::uint8_t(set);
-                map.at(Terrain, x, y) = std::uint8_t(terrain);
+                HexRecord hex = ReadHex(map, x, y);
+                SetNewMapFields(hex, set, tile, terrain);
+                WriteHex(map, x, y, hex);
             }
-        }
         content.tables.homemade = false;
     });
     document_.forgetFile();

@@ -74,6 +74,7 @@ public:
 public slots:
     void Save1Click();
     void ExportToTiled1Click();
+    void ImportFromTiled1Click();
     void LoadASCIIClick();
     void SaveASCIIClick();
     void LoadDefaultTerrain1Click();

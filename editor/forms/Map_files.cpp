@@ -93,11 +93,11 @@ bool TMapForm::openFile(const QString &path)
 
 void TMapForm::Save1Click() { saveToCurrentFile(); }
 
-// Saves to the file the map came from or was last saved to, in its format; a map without a file
-// is saved as a native map through the dialog.
+// Saves to the file the map came from or was last saved to, in its format; a map without a file,
+// or from Tiled, is saved as a native map through the dialog.
 bool TMapForm::saveToCurrentFile()
 {
-    if (document_.fileFormat() == MapFileFormat::None)
+    if (document_.fileFormat() == MapFileFormat::None || document_.fileFormat() == MapFileFormat::TiledMap)
         return saveMapWithDialog();
     return saveTo(document_.filePath(), document_.fileFormat());
 }
@@ -152,9 +152,22 @@ void TMapForm::ExportToTiled1Click()
     const MapTables &tables = document_.tables();
     const std::vector<MapLabel> labels = MapLabelsOf(document_.map(), tables.places, tables.placeCount, tables.cities);
     if (const QString error = ExportMapToTmx(fileName, document_.map(), settings_.programDir, settings_.defaultTerrain,
-                                             labels, settings_.backgroundColour);
+                                             labels, settings_.backgroundColour, tables.placeCount);
         !error.isEmpty())
         Dialogs().inform(this, QStringLiteral("Map Not Exported"), error);
+}
+
+// A map made or changed in Tiled, read as vantor-cli reads it. It has no file to save back to:
+// Save asks for one.
+void TMapForm::ImportFromTiled1Click()
+{
+    if (!maybeSaveChanges())
+        return;
+    OpenDialog1.title = QStringLiteral("Import Map from Tiled");
+    OpenDialog1.filter = QStringLiteral("Tiled maps (*.tmx)|*.tmx|All files (*.*)|*.*");
+    OpenDialog1.defaultExt = QStringLiteral("tmx");
+    if (const QString fileName = Dialogs().openFileName(this, OpenDialog1); !fileName.isEmpty())
+        load(fileName, MapFileFormat::TiledMap);
 }
 
 // ---- ASCII map file ------------------------------------------------------------------------

@@ -16,4 +16,14 @@ void WriteHex(MapStore &map, int x, int y, const HexRecord &record)
         map.at(p, x, y) = record[p];
 }
 
+void SetNewMapFields(HexRecord &record, int set, int tile, int terrain)
+{
+    record[CityAttr16] = 255;
+    record[PlaceIndex] = NoPlace & 0xFF;
+    record[PlaceIndexHigh] = NoPlace >> 8;
+    record[TileIndex] = std::uint8_t(tile);
+    record[TileSet] = std::uint8_t(set);
+    record[Terrain] = std::uint8_t(terrain);
+}
+
 } // namespace vantor

@@ -69,6 +69,9 @@ inline constexpr int NoPlace = 0x7FFF;
 inline constexpr int LastCity = 254;
 
 HexRecord ReadHex(const MapStore &map, int x, int y);
+// The bytes New Map gives a hex: the tile, its set and terrain, no place and no city. The other
+// planes keep what they hold, so a hex of a fresh store made so is "a hex made by New Map".
+void SetNewMapFields(HexRecord &record, int set, int tile, int terrain);
 void WriteHex(MapStore &map, int x, int y, const HexRecord &record);
 
 } // namespace vantor

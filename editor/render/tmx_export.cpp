@@ -1,6 +1,7 @@
 #include "tmx_export.h"
 
 #include "files/file_io.h"
+#include "files/native_map_file.h"
 #include "model/geometry.h"
 #include "render/png_export.h"
 #include "render/tile_set_library.h"
@@ -24,6 +25,25 @@ QString TiledColour(ColourValue value)
 }
 
 QString Number(int value) { return QString::number(value); }
+
+struct Property {
+    const char *name;
+    QString value;
+    bool isInt;
+};
+
+void WriteProperties(QXmlStreamWriter &xml, std::initializer_list<Property> properties)
+{
+    xml.writeStartElement(QStringLiteral("properties"));
+    for (const Property &property : properties) {
+        xml.writeEmptyElement(QStringLiteral("property"));
+        xml.writeAttribute(QStringLiteral("name"), QLatin1String(property.name));
+        if (property.isInt)
+            xml.writeAttribute(QStringLiteral("type"), QStringLiteral("int"));
+        xml.writeAttribute(QStringLiteral("value"), property.value);
+    }
+    xml.writeEndElement();
+}
 
 void WriteTileset(QXmlStreamWriter &xml, int set, const TmxTileset &tileset, const DefaultTerrainTable &terrain)
 {
@@ -85,6 +105,10 @@ void WriteLabels(QXmlStreamWriter &xml, const MapStore &map, const std::vector<M
         xml.writeAttribute(QStringLiteral("y"), Number(hex.top));
         xml.writeAttribute(QStringLiteral("width"), Number(LabelWidth));
         xml.writeAttribute(QStringLiteral("height"), Number(TileHeight));
+        const bool place = label.kind == QLatin1String(TmxPlaceKind);
+        WriteProperties(xml, {{place ? TmxPlaceProperty : TmxCityProperty,
+                               Number(place ? PlaceReferenceOf(map, label.hex) : map.at(PlaceIndex, label.hex.x, label.hex.y)),
+                               true}});
         xml.writeStartElement(QStringLiteral("text"));
         xml.writeAttribute(QStringLiteral("pixelsize"), QStringLiteral("12"));
         xml.writeAttribute(QStringLiteral("wrap"), QStringLiteral("1"));
@@ -120,7 +144,7 @@ int TmxGid(int set, int tile) { return 1 + TilesPerSet * set + tile; }
 QString TmxSheetFileName(int set) { return QStringLiteral("Set%1m.png").arg(set, 2, 10, QLatin1Char('0')); }
 
 QByteArray EncodeTmx(const MapStore &map, const TmxTilesets &tilesets, const DefaultTerrainTable &terrain,
-                     const std::vector<MapLabel> &labels, ColourValue background)
+                     const std::vector<MapLabel> &labels, ColourValue background, int placeCount)
 {
     QByteArray out;
     QXmlStreamWriter xml(&out);
@@ -146,6 +170,8 @@ QByteArray EncodeTmx(const MapStore &map, const TmxTilesets &tilesets, const Def
     };
     for (const auto &[name, value] : attributes)
         xml.writeAttribute(QLatin1String(name), value);
+    WriteProperties(xml, {{TmxMapProperty, QString::fromLatin1(EncodeMapFile(map).toBase64()), false},
+                          {TmxPlaceCountProperty, Number(placeCount), true}});
     for (int set = 0; set < TileSetCount; ++set)
         if (!tilesets[set].image.isEmpty())
             WriteTileset(xml, set, tilesets[set], terrain);
@@ -166,7 +192,7 @@ QByteArray EncodeTmx(const MapStore &map, const TmxTilesets &tilesets, const Def
 
 QString ExportMapToTmx(const QString &tmxPath, const MapStore &map, const QString &setsFolder,
                        const DefaultTerrainTable &terrain, const std::vector<MapLabel> &labels,
-                       ColourValue background)
+                       ColourValue background, int placeCount)
 {
     // Everything is made before the first file is written, so that a missing set writes nothing.
     TileSetLibrary library(setsFolder);
@@ -187,7 +213,7 @@ QString ExportMapToTmx(const QString &tmxPath, const MapStore &map, const QStrin
         tilesets[set] = {TmxSheetFileName(set), sheet.size(), TileCountOf(sets.images[set])};
         files.emplace_back(folder.filePath(TmxSheetFileName(set)), EncodePng(sheet));
     }
-    files.emplace_back(tmxPath, EncodeTmx(map, tilesets, terrain, labels, background));
+    files.emplace_back(tmxPath, EncodeTmx(map, tilesets, terrain, labels, background, placeCount));
 
     std::vector<QString> created;
     for (const auto &[path, data] : files) {

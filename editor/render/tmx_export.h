@@ -3,6 +3,7 @@
 // sit half a hex lower, as in the editor's picture, with the tile sets it uses as PNG sheets
 // (see render/tile_sheet.h) beside it and the place and city names as text objects.
 
+#include "files/tmx_names.h"
 #include "model/colour_value.h"
 #include "model/map_store.h"
 #include "model/place_tables.h"
@@ -16,12 +17,6 @@
 #include <vector>
 
 namespace vantor {
-
-// Half the difference of a hexagon's width and the column step, doubled: 48 - 2 * (48 - 37) = 26.
-inline constexpr int TmxHexSideLength = 26;
-// The tile layer and the object layer, by name (tmxrasterizer --hide-layer names takes the labels out).
-inline constexpr char TmxTileLayerName[] = "hexes";
-inline constexpr char TmxLabelLayerName[] = "names";
 
 // A name shown at a hex: a place of the place-name table ("place") or a city of the city table ("city").
 struct MapLabel {
@@ -51,9 +46,11 @@ int TmxGid(int set, int tile);
 QString TmxSheetFileName(int set);
 
 // The TMX document. A hex whose set has no sheet, or whose tile lies past the sheet's tiles, stays
-// empty. Each tile carries the name of its default terrain as the property "terrain".
+// empty. Each tile carries the name of its default terrain as the property "terrain". The map
+// carries the whole native map file and placeCount as properties, and each label its place or
+// city number, so that files/tmx_import.h reads back the same map.
 QByteArray EncodeTmx(const MapStore &map, const TmxTilesets &tilesets, const DefaultTerrainTable &terrain,
-                     const std::vector<MapLabel> &labels, ColourValue background);
+                     const std::vector<MapLabel> &labels, ColourValue background, int placeCount = 0);
 
 // File > Export to Tiled and `vantor-cli convert MAP OUT.tmx`: writes tmxPath and, beside it, the
 // PNG sheet of every set the map uses, read from setsFolder as the redraw reads it. A set the map
@@ -61,6 +58,6 @@ QByteArray EncodeTmx(const MapStore &map, const TmxTilesets &tilesets, const Def
 // the reason (naming the file); after a failed write no new file is left behind.
 QString ExportMapToTmx(const QString &tmxPath, const MapStore &map, const QString &setsFolder,
                        const DefaultTerrainTable &terrain, const std::vector<MapLabel> &labels,
-                       ColourValue background);
+                       ColourValue background, int placeCount = 0);
 
 } // namespace vantor

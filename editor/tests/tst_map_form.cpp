@@ -154,7 +154,7 @@ void MapFormTest::menusHaveTheirCaptions()
     const QStringList expected = {
         "File: Save | Recent Maps | - | Load ASCII Map | Save ASCII Map | - | Load Default Terrain | Save Default Terrain | - | "
         "Load Map | Save Map | - | Load Scenario Map | Save Map To Scenario | - | Load HM Scenario Map | Save HM Scenario Map | - | "
-        "Save As Bitmap | Export to Tiled... | - | Exit",
+        "Save As Bitmap | Export to Tiled... | Import from Tiled... | - | Exit",
         "Edit: Undo | Redo | - | New Map | Save Area To ASCII Map | Paste from ASCII Map | - | Spray Can | Spray Can Settings | - | "
         "Toggle Road Connections | - | Misc",
         "Options: Show Tiles | Show Strategic Map | Show Road Connections",
