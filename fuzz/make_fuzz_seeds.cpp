@@ -13,6 +13,7 @@
 #include "files/scenario_file.h"
 #include "model/geometry.h"
 #include "render/bmp_encoding.h"
+#include "render/tmx_export.h"
 #include "tools/sketch_conversion.h"
 
 #include <QDir>
@@ -196,5 +197,37 @@ int main(int argc, char **argv)
         const QByteArray name = "sample_set_" + QByteArray::number(set) + "_start.pfp";
         Seed("fuzz_tile_archive", name.constData(), Byte(set) + sample.mid(dovrel::SetSearchOffsets[size_t(set)], 6000));
     }
+
+    // TMX maps as the export writes them (csv), their tile layer as base64 + zlib, and hazards.
+    vantor::TmxTilesets tilesets;
+    for (int s = 0; s < vantor::TileSetCount; ++s)
+        tilesets[s] = {vantor::TmxSheetFileName(s), QSize(8 * 48, 10 * 40), 80};
+    auto tiled = fuzzing::PatternMap(6, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x) {
+            tiled->at(vantor::TileSet, x, y) = std::uint8_t(x % vantor::TileSetCount);
+            tiled->at(vantor::TileIndex, x, y) = std::uint8_t(y);
+            tiled->at(vantor::PlaceIndex, x, y) = std::uint8_t(x == y ? x : 0xFF);
+            tiled->at(vantor::PlaceIndexHigh, x, y) = std::uint8_t(x == y ? 0 : 0x7F);
+        }
+    const QByteArray tmx = vantor::EncodeTmx(*tiled, tilesets, vantor::InitialDefaultTerrain(),
+                                             vantor::MapLabelsOf(*tiled, Places(4), 4, {}), 0x38b8a0, 4);
+    Seed("fuzz_tmx_import", "export_6x5.tmx", tmx);
+    QByteArray raw;
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x) {
+            const quint32 gid = quint32(vantor::TmxGid(tiled->at(vantor::TileSet, x, y), tiled->at(vantor::TileIndex, x, y)));
+            for (int i = 0; i < 4; ++i)
+                raw += char(gid >> (8 * i));
+        }
+    const qsizetype dataStart = tmx.indexOf("<data");
+    const qsizetype dataEnd = tmx.indexOf("</data>") + 7;
+    const QByteArray zlib = qCompress(raw).mid(4); // without Qt's length prefix: a plain zlib stream
+    Seed("fuzz_tmx_import", "zlib_6x5.tmx",
+         tmx.left(dataStart) + "<data encoding=\"base64\" compression=\"zlib\">" + zlib.toBase64() + "</data>" + tmx.mid(dataEnd));
+    Seed("fuzz_tmx_import", "doctype.tmx", "<?xml version=\"1.0\"?><!DOCTYPE map [<!ENTITY w \"6\">]>" + tmx.mid(tmx.indexOf("<map")));
+    QByteArray infinite = tmx;
+    infinite.replace("infinite=\"0\"", "infinite=\"1\"");
+    Seed("fuzz_tmx_import", "infinite.tmx", infinite);
     return 0;
 }

@@ -73,9 +73,13 @@ run_target() {
     case "$name" in
         fuzz_sketch_conversion|fuzz_tile_set_image) extra=("${bmp_dirs[@]}"); max_len=65536 ;;
     esac
+    # The TMX reader: whole documents, with its dictionary; any allocation over 64 MB (an inflate
+    # that does not stop) is a finding.
+    local options=()
+    [ "$name" = fuzz_tmx_import ] && { options=("-dict=$root/fuzz/tmx.dict" -malloc_limit_mb=64); max_len=262144; }
     mkdir -p "$fuzz/corpus/$name" "$fuzz/findings/$name"
     TMPDIR=$scratch ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
-        "$fuzz/$name" "${limits[@]}" -max_len=$max_len -timeout=30 -rss_limit_mb=2560 -print_final_stats=1 \
+        "$fuzz/$name" "${limits[@]}" "${options[@]}" -max_len=$max_len -timeout=30 -rss_limit_mb=2560 -print_final_stats=1 \
         -artifact_prefix="$fuzz/findings/$name/" \
         "$fuzz/corpus/$name" "$fuzz/seeds/$name" "${extra[@]}" >"$fuzz/logs/$name.log" 2>&1
 }
