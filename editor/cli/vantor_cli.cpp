@@ -2,9 +2,11 @@
 
 #include "document/map_document.h"
 #include "files/city_file.h"
+#include "files/map_text.h"
 #include "model/integer_text.h"
 #include "model/terrain_tables.h"
 #include "program_info.h"
+#include "render/hex_outlines.h"
 #include "render/picture_files.h"
 #include "render/road_overlay.h"
 #include "render/tile_set_library.h"
@@ -47,6 +49,13 @@ const char *const UsageText =
     "      Export the map to Tiled: a hexagonal TMX map, and beside it the tile sets it uses as\n"
     "      PNG sheets Setxxm.png, made from the tile sets in DIR (as for render). The names of a\n"
     "      homemade scenario's places and of the cities of FILE.tst become text objects.\n"
+    "  dump FILE [SCENARIO OPTIONS]\n"
+    "      Print the map as stable text: its size, its place names, then one line per hex with the\n"
+    "      fields that differ from a hex of a new map. For git: textconv = vantor-cli dump.\n"
+    "  diff A B [--picture OUT.png] [--sets DIR] [SCENARIO OPTIONS]\n"
+    "      List what changed from map A to map B: \"x,y: field old → new\" and the place names.\n"
+    "      --picture writes B's picture with the changed hexes outlined. Exit status 0 when the\n"
+    "      maps are the same, 1 when they differ, 2 on an error.\n"
     "  save-scenario IN SCENARIO [--homemade] [--proceed]\n"
     "      Write the map of IN into the existing scenario SCENARIO in place, with every check of\n"
     "      the editor's \"Save Map To Scenario\" (\"Save HM Scenario Map\" with --homemade).\n"
@@ -317,6 +326,70 @@ int SaveScenario(QStringList args)
     return WriteOutput(*document, args[1], format, options);
 }
 
+MapWithPlaces WithPlaces(const MapDocument &document)
+{
+    return {document.map(), document.tables().places, document.tables().placeCount};
+}
+
+int Dump(QStringList args)
+{
+    MapFileOptions options;
+    if (const QString problem = TakeScenarioOptions(args, options); !problem.isEmpty())
+        return Usage(problem);
+    if (args.size() != 1)
+        return Usage(QStringLiteral("dump takes one FILE"));
+    int status = Success;
+    const std::unique_ptr<MapDocument> document = ReadInput(args[0], options, status);
+    if (!document)
+        return status;
+    std::fputs(DumpMap(WithPlaces(*document)).toUtf8().constData(), stdout);
+    return Success;
+}
+
+// As diff(1): 0 the same, 1 different, 2 trouble.
+int Diff(QStringList args)
+{
+    enum DiffStatus { Same = 0, Different = 1, Trouble = 2 };
+    QString picture;
+    QString setsFolder = QCoreApplication::applicationDirPath();
+    int status = Success;
+    if (!TakeValueOption(args, QStringLiteral("--picture"), picture, status) ||
+        !TakeValueOption(args, QStringLiteral("--sets"), setsFolder, status))
+        return Trouble;
+    MapFileOptions options;
+    if (const QString problem = TakeScenarioOptions(args, options); !problem.isEmpty()) {
+        Usage(problem);
+        return Trouble;
+    }
+    if (args.size() != 2) {
+        Usage(QStringLiteral("diff takes A and B"));
+        return Trouble;
+    }
+    if (!picture.isEmpty() && PictureFormatOf(picture) != PictureFormat::Png) {
+        Usage(QStringLiteral("%1: the picture is written as a .png file").arg(picture));
+        return Trouble;
+    }
+    const std::unique_ptr<MapDocument> a = ReadInput(args[0], options, status);
+    const std::unique_ptr<MapDocument> b = a ? ReadInput(args[1], options, status) : nullptr;
+    if (!b)
+        return Trouble;
+    const MapDifferences differences = DiffMaps(WithPlaces(*a), WithPlaces(*b));
+    for (const QString &line : differences.lines)
+        std::fprintf(stdout, "%s\n", line.toUtf8().constData());
+    if (!picture.isEmpty()) {
+        TileSetLibrary sets(setsFolder);
+        QString error;
+        const MapStore &map = b->map();
+        RenderMapToPicture(map, sets, DefaultBackgroundColour, picture, PictureFormat::Png, error,
+                           [&](QImage &band, int bandTop) { DrawHexOutlines(band, bandTop, differences.hexes, map.MapWidth); });
+        if (!error.isEmpty()) {
+            Refuse(error);
+            return Trouble;
+        }
+    }
+    return differences.same() ? Same : Different;
+}
+
 // The map tools, applied as the editor's menu commands apply them.
 int Tool(QStringList args)
 {
@@ -426,6 +499,10 @@ int main(int argc, char *argv[])
         return Render(args);
     if (command == QLatin1String("convert"))
         return Convert(args);
+    if (command == QLatin1String("dump"))
+        return Dump(args);
+    if (command == QLatin1String("diff"))
+        return Diff(args);
     if (command == QLatin1String("save-scenario"))
         return SaveScenario(args);
     if (command == QLatin1String("tool"))
