@@ -342,7 +342,8 @@ int Dump(QStringList args)
     const std::unique_ptr<MapDocument> document = ReadInput(args[0], options, status);
     if (!document)
         return status;
-    std::fputs(DumpMap(WithPlaces(*document)).toUtf8().constData(), stdout);
+    const QByteArray text = DumpMap(WithPlaces(*document));
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
     return Success;
 }
 

@@ -2,6 +2,9 @@
 
 #include "model/terrain_tables.h"
 
+#include <array>
+#include <charconv>
+
 namespace vantor {
 
 namespace {
@@ -45,23 +48,43 @@ QString PlaneName(int plane)
     }
 }
 
-QString DumpMap(const MapWithPlaces &m)
+QByteArray DumpMap(const MapWithPlaces &m)
 {
     static const HexRecord fresh = NewMapHexRecord();
-    QString text = QStringLiteral("# vantor map: each hex lists the fields that differ from a New Map hex\n");
-    text += QStringLiteral("size %1 x %2\nplaces %3\n").arg(m.map.MapWidth).arg(m.map.MapHeight).arg(m.placeCount);
+    static const auto names = [] {
+        std::array<QByteArray, PlaneCount> names;
+        for (int p = 0; p < PlaneCount; ++p)
+            names[size_t(p)] = ' ' + PlaneName(p).toLatin1() + ' ';
+        return names;
+    }();
+    QByteArray text = QStringLiteral("# vantor map: each hex lists the fields that differ from a New Map hex\n"
+                                     "size %1 x %2\nplaces %3\n")
+                          .arg(m.map.MapWidth)
+                          .arg(m.map.MapHeight)
+                          .arg(m.placeCount)
+                          .toUtf8();
     for (int k = 0; k < m.placeCount; ++k)
-        text += QStringLiteral("place %1: %2\n").arg(k).arg(Quoted(PlaceName(m, k)));
+        text += QStringLiteral("place %1: %2\n").arg(k).arg(Quoted(PlaceName(m, k))).toUtf8();
+    // Some 5,000 hexes of up to 37 fields: numbers are written directly, not through QString::arg.
+    text.reserve(text.size() + qsizetype(m.map.MapWidth) * m.map.MapHeight * 64);
+    char number[8];
+    const auto append = [&](int value) { text.append(number, std::to_chars(number, number + sizeof number, value).ptr - number); };
     for (int y = 0; y < m.map.MapHeight; ++y)
         for (int x = 0; x < m.map.MapWidth; ++x) {
             const HexRecord hex = ReadHex(m.map, x, y);
             if (hex == fresh)
                 continue;
-            text += QStringLiteral("hex %1,%2:").arg(x).arg(y);
+            text += "hex ";
+            append(x);
+            text += ',';
+            append(y);
+            text += ':';
             for (int p = 0; p < PlaneCount; ++p)
-                if (hex[p] != fresh[p])
-                    text += QStringLiteral(" %1 %2").arg(PlaneName(p)).arg(hex[p]);
-            text += QLatin1Char('\n');
+                if (hex[size_t(p)] != fresh[size_t(p)]) {
+                    text += names[size_t(p)];
+                    append(hex[size_t(p)]);
+                }
+            text += '\n';
         }
     return text;
 }

@@ -5,6 +5,7 @@
 #include "model/map_store.h"
 #include "model/place_tables.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -24,8 +25,8 @@ struct MapWithPlaces {
 QString PlaneName(int plane);
 
 // A header with the size, the place names, then one line per hex that differs from a hex made by
-// New Map (set 1, tile 1), listing only the fields that differ: "hex 3,4: set 2 tile 17 ...".
-QString DumpMap(const MapWithPlaces &map);
+// New Map (set 1, tile 1), listing only the fields that differ: "hex 3,4: set 2 tile 17 ...". UTF-8.
+QByteArray DumpMap(const MapWithPlaces &map);
 
 struct MapDifferences {
     QStringList lines;            // "x,y: field old → new", "place k: "old" → "new"", "size: ..."

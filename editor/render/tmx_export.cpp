@@ -26,6 +26,17 @@ QString TiledColour(ColourValue value)
 
 QString Number(int value) { return QString::number(value); }
 
+// Base64 in lines of 76 characters.
+QString Base64Lines(const QByteArray &data)
+{
+    const QByteArray base64 = data.toBase64();
+    QString lines;
+    lines.reserve(base64.size() + base64.size() / 76 + 2);
+    for (qsizetype i = 0; i < base64.size(); i += 76)
+        lines += QLatin1Char('\n') + QLatin1String(base64.mid(i, 76));
+    return lines + QLatin1Char('\n');
+}
+
 struct Property {
     const char *name;
     QString value;
@@ -36,11 +47,22 @@ void WriteProperties(QXmlStreamWriter &xml, std::initializer_list<Property> prop
 {
     xml.writeStartElement(QStringLiteral("properties"));
     for (const Property &property : properties) {
-        xml.writeEmptyElement(QStringLiteral("property"));
+        // Tiled keeps a value of several lines as the element's text, which reads faster than a
+        // long attribute.
+        const bool lines = property.value.contains(QLatin1Char('\n'));
+        if (lines)
+            xml.writeStartElement(QStringLiteral("property"));
+        else
+            xml.writeEmptyElement(QStringLiteral("property"));
         xml.writeAttribute(QStringLiteral("name"), QLatin1String(property.name));
         if (property.isInt)
             xml.writeAttribute(QStringLiteral("type"), QStringLiteral("int"));
-        xml.writeAttribute(QStringLiteral("value"), property.value);
+        if (lines) {
+            xml.writeCharacters(property.value);
+            xml.writeEndElement();
+        } else {
+            xml.writeAttribute(QStringLiteral("value"), property.value);
+        }
     }
     xml.writeEndElement();
 }
@@ -170,7 +192,7 @@ QByteArray EncodeTmx(const MapStore &map, const TmxTilesets &tilesets, const Def
     };
     for (const auto &[name, value] : attributes)
         xml.writeAttribute(QLatin1String(name), value);
-    WriteProperties(xml, {{TmxMapProperty, QString::fromLatin1(EncodeMapFile(map).toBase64()), false},
+    WriteProperties(xml, {{TmxMapProperty, Base64Lines(EncodeMapFile(map)), false},
                           {TmxPlaceCountProperty, Number(placeCount), true}});
     for (int set = 0; set < TileSetCount; ++set)
         if (!tilesets[set].image.isEmpty())

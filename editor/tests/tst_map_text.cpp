@@ -50,11 +50,11 @@ void MapTextTest::dumpListsOnlyWhatDiffersFromANewMap()
     places.setCell(PlaceTable::NameColumn, 1, QStringLiteral("Kawai Point"));
     const QString header = QStringLiteral("# vantor map: each hex lists the fields that differ from a New Map hex\n"
                                           "size 4 x 3\nplaces 2\nplace 0: \"Kawai Point\"\nplace 1: \"\"\n");
-    QCOMPARE(DumpMap({*map, places, 2}), header);
+    QCOMPARE(QString::fromUtf8(DumpMap({*map, places, 2})), header);
     map->at(TileSet, 2, 1) = 5;
     map->at(RoadLinks, 2, 1) = 9;
     map->at(30, 0, 2) = 7;
-    QCOMPARE(DumpMap({*map, places, 2}), header + QStringLiteral("hex 2,1: roads 9 set 5\nhex 0,2: byte30 7\n"));
+    QCOMPARE(QString::fromUtf8(DumpMap({*map, places, 2})), header + QStringLiteral("hex 2,1: roads 9 set 5\nhex 0,2: byte30 7\n"));
 }
 
 void MapTextTest::diffListsFieldsAndNames()
