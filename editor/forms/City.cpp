@@ -15,14 +15,13 @@ TCityForm::TCityForm(MapDocument &document, MapTools &tools, QWidget *parent)
 {
     ui->setupUi(this);
     model_ = new TextTableModel(
-        [this]() -> const TextGrid & { return document_.tables().cities; },
+        document_, [](const MapTables &tables) -> const TextGrid & { return tables.cities; },
         [this](int column, int row, const QString &text) {
             document_.edit(QStringLiteral("City Names"),
                            [&](MapContent &content) { content.tables.cities.setCell(column, row, text); }, series_);
         },
         this);
     ui->CitySG->setModel(model_);
-    connect(&document_, &MapDocument::tablesChanged, model_, &TextTableModel::gridChanged);
     const int widths[] = {40, 153, 37, 34, 34, 34, 33, 35};
     for (int column = 0; column < CityTable::Columns; ++column)
         ui->CitySG->setColumnWidth(column, widths[column]);

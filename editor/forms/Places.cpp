@@ -24,14 +24,13 @@ TPlaceForm::TPlaceForm(MapDocument &document, QWidget *parent)
 {
     ui->setupUi(this);
     model_ = new TextTableModel(
-        [this]() -> const TextGrid & { return document_.tables().places; },
+        document_, [](const MapTables &tables) -> const TextGrid & { return tables.places; },
         [this](int column, int row, const QString &text) {
             document_.edit(PlaceNamesStep, [&](MapContent &content) { content.tables.places.setCell(column, row, text); },
                            series_);
         },
         this);
     ui->PlaceStringGrid->setModel(model_);
-    connect(&document_, &MapDocument::tablesChanged, model_, &TextTableModel::gridChanged);
     const int widths[] = {40, 41, 250};
     for (int column = 0; column < 3; ++column)
         ui->PlaceStringGrid->setColumnWidth(column, widths[column]);

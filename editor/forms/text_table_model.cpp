@@ -2,18 +2,20 @@
 
 #include <QTableView>
 
-TextTableModel::TextTableModel(Grid grid, CellWriter write, QObject *parent)
+TextTableModel::TextTableModel(const vantor::MapDocument &document, Grid grid, CellWriter write, QObject *parent)
     : QAbstractTableModel(parent)
-    , grid_(std::move(grid))
+    , document_(document)
+    , grid_(grid)
     , write_(std::move(write))
-    , rows_(grid_().rowCount() - 1)
-    , columns_(grid_().columnCount())
+    , rows_(this->grid().rowCount() - 1)
+    , columns_(this->grid().columnCount())
 {
+    connect(&document_, &vantor::MapDocument::tablesChanged, this, &TextTableModel::gridChanged);
 }
 
 void TextTableModel::gridChanged()
 {
-    const vantor::TextGrid &grid = grid_();
+    const vantor::TextGrid &grid = this->grid();
     if (grid.rowCount() - 1 != rows_ || grid.columnCount() != columns_) {
         beginResetModel();
         rows_ = grid.rowCount() - 1;
@@ -34,7 +36,7 @@ QVariant TextTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    return grid_().cell(index.column(), index.row() + 1);
+    return grid().cell(index.column(), index.row() + 1);
 }
 
 QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -43,7 +45,7 @@ QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     if (orientation == Qt::Vertical)
         return section + 1;
-    return grid_().cell(section, 0);
+    return grid().cell(section, 0);
 }
 
 Qt::ItemFlags TextTableModel::flags(const QModelIndex &index) const
@@ -56,7 +58,7 @@ bool TextTableModel::setData(const QModelIndex &index, const QVariant &value, in
     if (!index.isValid() || role != Qt::EditRole)
         return false;
     const QString text = value.toString();
-    if (text != grid_().cell(index.column(), index.row() + 1))
+    if (text != grid().cell(index.column(), index.row() + 1))
         write_(index.column(), index.row() + 1, text);
     return true;
 }

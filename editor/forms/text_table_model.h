@@ -3,7 +3,7 @@
 // is table row r - 1. A typed cell is handed to a writer, which edits the document; the model
 // shows the grid again whenever the document reports the tables changed.
 
-#include "model/place_tables.h"
+#include "document/map_document.h"
 
 #include <QAbstractTableModel>
 
@@ -14,13 +14,12 @@ class QTableView;
 class TextTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    using Grid = std::function<const vantor::TextGrid &()>;
+    // Which table of the document the model shows.
+    using Grid = const vantor::TextGrid &(*)(const vantor::MapTables &tables);
     using CellWriter = std::function<void(int column, int gridRow, const QString &text)>;
 
-    TextTableModel(Grid grid, CellWriter write, QObject *parent = nullptr);
-
-    // The grid changed: its cells, or its rows.
-    void gridChanged();
+    // Shows the document's grid again whenever the document reports its tables changed.
+    TextTableModel(const vantor::MapDocument &document, Grid grid, CellWriter write, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -30,6 +29,10 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
 
 private:
+    void gridChanged();
+    const vantor::TextGrid &grid() const { return grid_(document_.tables()); }
+
+    const vantor::MapDocument &document_;
     Grid grid_;
     CellWriter write_;
     int rows_ = 0;
