@@ -6,6 +6,7 @@
 #include "ui_MapForm.h"
 
 #include "City.h"
+#include "disk_watch.h"
 
 #include "files/city_file.h"
 #include "files/default_terrain_file.h"
@@ -66,6 +67,7 @@ bool TMapForm::load(const QString &fileName, MapFileFormat format)
 {
     if (!LoadGoesOn(this, document_.open(fileName, format, askingOptions())))
         return false;
+    diskWatch_->fileIsOurs();
     settings_.recentMaps.add(fileName);
     mapReplaced();
     return true;
@@ -73,8 +75,20 @@ bool TMapForm::load(const QString &fileName, MapFileFormat format)
 
 bool TMapForm::saveTo(const QString &fileName, MapFileFormat format)
 {
+    if (fileName == document_.filePath() && diskWatch_->changedOnDisk() &&
+        !Dialogs().confirm(this, QStringLiteral("File Changed on Disk"),
+                           QStringLiteral("%1 has changed on disk since Vantor read it. Save over it?")
+                               .arg(QFileInfo(fileName).fileName())))
+        return false;
+    if (settings_.keepBackups) {
+        if (const QString error = backups_.keepBefore(fileName); !error.isEmpty()) {
+            Dialogs().inform(this, QStringLiteral("Map Not Saved"), error);
+            return false;
+        }
+    }
     if (!LoadGoesOn(this, document_.save(fileName, format, askingOptions())))
         return false;
+    diskWatch_->fileIsOurs();
     settings_.recentMaps.add(fileName);
     return true;
 }
