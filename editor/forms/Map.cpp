@@ -257,6 +257,11 @@ void TMapForm::connectDocument()
 {
     connect(&document_, &MapDocument::modifiedChanged, this, &TMapForm::setWindowModified);
     connect(&document_, &MapDocument::filePathChanged, this, &TMapForm::updateTitle);
+    // A map without a file holds no file's lock.
+    connect(&document_, &MapDocument::filePathChanged, this, [this](const QString &path) {
+        if (path.isEmpty())
+            fileLock_.release();
+    });
     connect(&document_, &MapDocument::tablesChanged, this, &TMapForm::updatePlaceNameCommands);
     // The hover label names what the hex under the pointer holds now.
     connect(&document_, &MapDocument::hexesChanged, this, &TMapForm::renameHoveredHex);
@@ -327,8 +332,15 @@ bool TMapForm::recover(const RecoverySnapshot &snapshot)
         return false;
     // A file gone since is not made again by a save that does not ask where.
     const bool fileExists = !snapshot.filePath.isEmpty() && QFileInfo::exists(snapshot.filePath);
+    FileLock lock;
+    if (fileExists)
+        lockFile(snapshot.filePath, lock, false);
     document_.restore(snapshot.content, fileExists ? snapshot.filePath : QString(),
                       fileExists ? snapshot.fileFormat : MapFileFormat::None);
+    if (fileExists)
+        keepLock(snapshot.filePath, lock);
+    else
+        fileLock_.release();
     mapReplaced();
     return true;
 }

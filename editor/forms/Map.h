@@ -8,6 +8,7 @@
 #include "document/map_document.h"
 #include "document/recovery_file.h"
 #include "files/file_backup.h"
+#include "files/file_lock.h"
 #include "tools/map_commands.h"
 #include "tools/map_tools.h"
 
@@ -173,6 +174,12 @@ private:
     // Runs a pattern pass over the whole map as one step.
     void runPass(const QString &name, vantor::WholeMapPass pass);
     vantor::MapFileOptions askingOptions();
+    // Takes the lock of path into lock unless this window holds it already. A file another running
+    // Vantor has open is taken only if the user agrees (when asked) or not at all; false when the
+    // user declines.
+    bool lockFile(const QString &path, vantor::FileLock &lock, bool ask);
+    // The document's file is now path: its lock, taken into lock, is the one held.
+    void keepLock(const QString &path, vantor::FileLock &lock);
 
     std::unique_ptr<Ui::TMapForm> ui;
     vantor::MapDocument &document_;
@@ -181,6 +188,7 @@ private:
     std::unique_ptr<RecoveryAutosave> autosave_;
     std::unique_ptr<DiskWatch> diskWatch_;
     vantor::FileBackups backups_;
+    vantor::FileLock fileLock_; // of the document's file
     MapView *view_ = nullptr;
     RecentMapsMenu *recentMaps_ = nullptr;
     MapZoom *zoom_ = nullptr;

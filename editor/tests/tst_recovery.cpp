@@ -1,9 +1,10 @@
-// Unsaved work kept through a crash: the recovery file, the recovery at the next start, and the
-// backup kept before a file is replaced.
+// Unsaved work kept through a crash: the recovery file, the recovery at the next start, the lock
+// of a file open in another Vantor, and the backup kept before a file is replaced.
 
 #include "test_support.h"
 
 #include "document/recovery_files.h"
+#include "files/file_lock.h"
 #include "files/native_map_file.h"
 #include "forms/Map.h"
 #include "forms/recovery_autosave.h"
@@ -104,6 +105,17 @@ void RecoveryTest::killedVantorIsRecoveredTiedToItsFile()
     QVERIFY(child.waitForStarted());
     QVERIFY2(QTest::qWaitFor([&] { return recoveryFiles().size() == 1; }, 20000),
              qPrintable(QStringLiteral("state %1, child: %2").arg(child.state()).arg(QString::fromLocal8Bit(child.readAllStandardError()))));
+    // The child has the file open: another Vantor asks before it opens it too.
+    {
+        VantorWindows second;
+        QVERIFY(!second.main().openFile(island));
+        QCOMPARE(dialogs->questions,
+                 QStringList{QStringLiteral("File Open Elsewhere: island.map is open in another Vantor (process %1). "
+                                            "Open it anyway?")
+                                 .arg(child.processId())});
+        QVERIFY(second.document().filePath().isEmpty());
+        dialogs->questions.clear();
+    }
     child.kill(); // SIGKILL: nothing of the child's clean end runs
     QVERIFY(child.waitForFinished());
     const QString left = recoveryFiles().first();
@@ -124,6 +136,13 @@ void RecoveryTest::killedVantorIsRecoveredTiedToItsFile()
     QVERIFY(document.isModified());
     QCOMPARE(document.history().count(), 0);
     QCOMPARE(windows.main().windowTitle(), QStringLiteral("island.map[*] - Vantor Version 0.50b"));
+    // The dead child's lock on the file is taken over without a question.
+    QLockFile lock(FileLock::LockPathOf(island));
+    qint64 owner = 0;
+    QString host;
+    QString application;
+    QVERIFY(lock.getLockInfo(&owner, &host, &application));
+    QCOMPARE(owner, QCoreApplication::applicationPid());
     QVERIFY(windows.main().isWindowModified());
 
     // The child's file goes once this process's copy is written.
@@ -212,6 +231,7 @@ void RecoveryTest::backupIsKeptOncePerRun()
         windows.document().edit(QStringLiteral("Paint"), [&](MapContent &content) { content.map.at(Terrain, 0, 0) = terrain; });
         testing::ClickMenuItem(windows.main(), QStringLiteral("File"), QStringLiteral("Save"));
     };
+    QByteArray secondSave;
     {
         VantorWindows windows;
         QVERIFY(windows.main().openFile(island));
@@ -220,8 +240,10 @@ void RecoveryTest::backupIsKeptOncePerRun()
         QVERIFY(firstSave != original);
         paintAndSave(windows, 4);
         QCOMPARE(Contents(island + QStringLiteral(".bak")), original);
-        const QByteArray secondSave = Contents(island);
+        secondSave = Contents(island);
         QVERIFY(secondSave != firstSave);
+    }
+    {
         // A new run keeps the file as that run found it.
         VantorWindows next;
         QVERIFY(next.main().openFile(island));
