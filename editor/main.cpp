@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 namespace {
 
@@ -35,7 +36,12 @@ int main(int argc, char *argv[])
     VantorWindows windows;
     windows.main().show();
     windows.main().activateWindow();
-    if (!parser.positionalArguments().isEmpty())
-        windows.main().openFile(LocalFileArgument(parser.positionalArguments().first()));
+    const std::optional<QString> recovered = windows.offerRecovery();
+    if (!parser.positionalArguments().isEmpty()) {
+        // A file recovered is shown as it was recovered, not as the disk has it.
+        const QString path = LocalFileArgument(parser.positionalArguments().first());
+        if (!recovered || QFileInfo(*recovered) != QFileInfo(path))
+            windows.main().openFile(path);
+    }
     return QApplication::exec();
 }

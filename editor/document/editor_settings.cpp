@@ -9,6 +9,7 @@ namespace vantor {
 namespace {
 
 const QString RecentMapsKey = QStringLiteral("recentFiles");
+const QString KeepBackupsKey = QStringLiteral("keepBackups");
 
 QString CleanPath(const QString &path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
 
@@ -39,5 +40,9 @@ void RecentMapList::store()
     QSettings().setValue(RecentMapsKey, files_);
     emit changed();
 }
+
+bool ReadKeepBackups() { return QSettings().value(KeepBackupsKey, true).toBool(); }
+
+void StoreKeepBackups(bool keep) { QSettings().setValue(KeepBackupsKey, keep); }
 
 } // namespace vantor

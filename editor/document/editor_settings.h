@@ -33,6 +33,10 @@ private:
     QStringList files_;
 };
 
+// Options > Keep a Backup When Saving, remembered between runs; on unless turned off.
+bool ReadKeepBackups();
+void StoreKeepBackups(bool keep);
+
 struct EditorSettings {
     ColourValue backgroundColour = DefaultBackgroundColour;
     int sprayRadius = 3;
@@ -40,6 +44,7 @@ struct EditorSettings {
     DefaultTerrainTable defaultTerrain = InitialDefaultTerrain();
     QString programDir; // the running program's folder, with a trailing separator: where tile sets are looked for first
     RecentMapList recentMaps;
+    bool keepBackups = ReadKeepBackups();
 };
 
 } // namespace vantor

@@ -2,6 +2,25 @@
 
 namespace vantor {
 
+namespace {
+
+// Reads the file into read, which holds the content as it is: what the file does not carry (the
+// cities, and the places of a format without names) stays.
+LoadResult ReadContent(const QString &path, MapFileFormat format, const MapFileOptions &options, MapContent &read,
+                       MapFileFormat &formatRead)
+{
+    MapFileExtras extras{0, read.tables.places};
+    LoadResult result = ReadMapFileAs(path, format, read.map, extras, options, &formatRead);
+    if (result.outcome != LoadResult::Complete)
+        return result;
+    read.tables.places = std::move(extras.places);
+    read.tables.placeCount = extras.placeCount;
+    read.tables.homemade = formatRead == MapFileFormat::HomemadeScenario;
+    return result;
+}
+
+} // namespace
+
 // A step of the history. It is pushed after its change was made, so its first redo does nothing.
 class MapEditCommand : public QUndoCommand {
 public:
@@ -87,19 +106,27 @@ LoadResult MapDocument::open(const QString &path, MapFileFormat format, const Ma
 {
     // Read beside the content, so that a refused file leaves it as it was.
     auto read = std::make_unique<MapContent>(*content_);
-    MapFileExtras extras{0, read->tables.places};
     MapFileFormat formatRead = format;
-    LoadResult result = ReadMapFileAs(path, format, read->map, extras, options, &formatRead);
+    LoadResult result = ReadContent(path, format, options, *read, formatRead);
     if (result.outcome != LoadResult::Complete)
         return result;
-    read->tables.places = std::move(extras.places);
-    read->tables.placeCount = extras.placeCount;
-    read->tables.homemade = formatRead == MapFileFormat::HomemadeScenario;
     content_ = std::move(read);
     history_.clear();
     setFile(path, formatRead);
     emit mapReset();
     emit tablesChanged();
+    return result;
+}
+
+LoadResult MapDocument::reload(const MapFileOptions &options)
+{
+    MapContent read = content();
+    MapFileFormat formatRead = fileFormat_;
+    LoadResult result = ReadContent(filePath_, fileFormat_, options, read, formatRead);
+    if (result.outcome != LoadResult::Complete)
+        return result;
+    edit(QStringLiteral("Reload"), [&](MapContent &content) { content = std::move(read); });
+    history_.setClean();
     return result;
 }
 
@@ -122,6 +149,13 @@ void MapDocument::start(const MapContent &content)
     setFile({}, MapFileFormat::None);
     emit mapReset();
     emit tablesChanged();
+}
+
+void MapDocument::restore(const MapContent &content, const QString &path, MapFileFormat format)
+{
+    start(content);
+    setFile(path, format);
+    history_.resetClean();
 }
 
 void MapDocument::forgetFile() { setFile({}, MapFileFormat::None); }

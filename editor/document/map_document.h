@@ -53,6 +53,15 @@ public:
     LoadResult save(const QString &path, MapFileFormat format = MapFileFormat::None, const MapFileOptions &options = {});
     // Starts afresh from content: no file, and a clean, empty history.
     void start(const MapContent &content);
+    // Takes up content recovered after a crash, tied to path and format (empty and None for a map
+    // that had no file) so that a save writes it there. It is modified, and its history starts
+    // here: there is no step to undo and no clean step to return to.
+    void restore(const MapContent &content, const QString &path, MapFileFormat format);
+    // Reads the document's file again in its format in place of the content, as one step of the
+    // history that is the clean one: an undo brings back what was shown before.
+    LoadResult reload(const MapFileOptions &options = {});
+    // The content differs from the file's (the file changed elsewhere): a save is due.
+    void markModified() { history_.resetClean(); }
     // The map has no file any more (a new map, a converted sketch): a save must ask for one.
     void forgetFile();
 

@@ -10,11 +10,13 @@
 #include "Spray.h"
 #include "Strat.h"
 #include "Tiles.h"
+#include "disk_watch.h"
 #include "help_window.h"
 #include "map_view.h"
 #include "map_zoom.h"
 #include "picture_box.h"
 #include "recent_maps.h"
+#include "recovery_autosave.h"
 
 #include "model/geometry.h"
 #include "model/integer_text.h"
@@ -62,6 +64,8 @@ TMapForm::TMapForm(MapDocument &document, EditorSettings &settings, QWidget *par
     // The palette looks for its sets here as soon as it is made.
     settings_.programDir = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
     tools_ = std::make_unique<MapTools>(document_, settings_, static_cast<ToolHost &>(*this));
+    autosave_ = std::make_unique<RecoveryAutosave>(document_, *this);
+    diskWatch_ = std::make_unique<DiskWatch>(document_, *this);
     view_ = new MapView(*ui->MapImage, document_, settings_, this);
     recentMaps_ = new RecentMapsMenu(*ui->RecentMaps1, settings_.recentMaps, this);
     zoom_ = new MapZoom(*this, *ui->MapScrollBox, *ui->MapImage,
@@ -122,6 +126,8 @@ void TMapForm::connectMenu()
     on(ui->Misc1, &TMapForm::Misc1Click);
     on(ui->ShowTiles1, &TMapForm::ShowTiles1Click);
     on(ui->ShowRoadConnections1, &TMapForm::ShowRoadConnections1Click);
+    on(ui->KeepBackup1, &TMapForm::KeepBackup1Click);
+    ui->KeepBackup1->setChecked(settings_.keepBackups);
     on(ui->ChangeSetDefaultTerrain1, &TMapForm::ChangeSetDefaultTerrain1Click);
     on(ui->CopyPlaceName1, &TMapForm::CopyPlaceName1Click);
     on(ui->EditPlaceNames1, &TMapForm::EditPlaceNames1Click);
@@ -252,6 +258,11 @@ void TMapForm::connectDocument()
 {
     connect(&document_, &MapDocument::modifiedChanged, this, &TMapForm::setWindowModified);
     connect(&document_, &MapDocument::filePathChanged, this, &TMapForm::updateTitle);
+    // A map without a file holds no file's lock.
+    connect(&document_, &MapDocument::filePathChanged, this, [this](const QString &path) {
+        if (path.isEmpty())
+            fileLock_.release();
+    });
     connect(&document_, &MapDocument::tablesChanged, this, &TMapForm::updatePlaceNameCommands);
     // The hover label names what the hex under the pointer holds now.
     connect(&document_, &MapDocument::hexesChanged, this, &TMapForm::renameHoveredHex);
@@ -314,6 +325,25 @@ bool TMapForm::maybeSaveChanges()
         break;
     }
     return false;
+}
+
+bool TMapForm::recover(const RecoverySnapshot &snapshot)
+{
+    if (!maybeSaveChanges())
+        return false;
+    // A file gone since is not made again by a save that does not ask where.
+    const bool fileExists = !snapshot.filePath.isEmpty() && QFileInfo::exists(snapshot.filePath);
+    FileLock lock;
+    if (fileExists)
+        lockFile(snapshot.filePath, lock, false);
+    document_.restore(snapshot.content, fileExists ? snapshot.filePath : QString(),
+                      fileExists ? snapshot.fileFormat : MapFileFormat::None);
+    if (fileExists)
+        keepLock(snapshot.filePath, lock);
+    else
+        fileLock_.release();
+    mapReplaced();
+    return true;
 }
 
 // Closing the main window ends the editor, whichever tool windows are open.
@@ -531,6 +561,12 @@ void TMapForm::ShowRoadConnections1Click()
     view_->showRoads(ui->ShowRoadConnections1->isChecked());
     if (!ui->ShowRoadConnections1->isChecked() && tools_->mode() == ClickMode::RoadToggle)
         startClickMode(ClickMode::Paint);
+}
+
+void TMapForm::KeepBackup1Click()
+{
+    settings_.keepBackups = ui->KeepBackup1->isChecked();
+    StoreKeepBackups(settings_.keepBackups);
 }
 
 // The converter changes nothing until its Convert.

@@ -6,6 +6,9 @@
 #include "dialogs.h"
 #include "document/editor_settings.h"
 #include "document/map_document.h"
+#include "document/recovery_file.h"
+#include "files/file_backup.h"
+#include "files/file_lock.h"
 #include "tools/map_commands.h"
 #include "tools/map_tools.h"
 
@@ -17,7 +20,9 @@ class MapView;
 class MapZoom;
 class PictureBox;
 class QScrollArea;
+class DiskWatch;
 class RecentMapsMenu;
+class RecoveryAutosave;
 class TCityForm;
 class TInputForm;
 class TMapConvert;
@@ -57,6 +62,11 @@ public:
     // Asks whether to save unsaved changes before they would be lost; true when the caller may go
     // on (nothing unsaved, saved, or discarded).
     bool maybeSaveChanges();
+    // Shows a map recovered after a crash in place of this one (after asking about unsaved
+    // changes), tied to its file when that still exists. False when nothing changed.
+    bool recover(const vantor::RecoverySnapshot &snapshot);
+    // The recovery file of this window's document.
+    RecoveryAutosave &autosave() { return *autosave_; }
 
     // Draws the whole map picture anew.
     void RedrawMap();
@@ -98,6 +108,7 @@ public slots:
     void Misc1Click();
     void ShowTiles1Click();
     void ShowRoadConnections1Click();
+    void KeepBackup1Click();
     void ChangeSetDefaultTerrain1Click();
     void CopyPlaceName1Click();
     void EditPlaceNames1Click();
@@ -164,11 +175,21 @@ private:
     // Runs a pattern pass over the whole map as one step.
     void runPass(const QString &name, vantor::WholeMapPass pass);
     vantor::MapFileOptions askingOptions();
+    // Takes the lock of path into lock unless this window holds it already. A file another running
+    // Vantor has open is taken only if the user agrees (when asked) or not at all; false when the
+    // user declines.
+    bool lockFile(const QString &path, vantor::FileLock &lock, bool ask);
+    // The document's file is now path: its lock, taken into lock, is the one held.
+    void keepLock(const QString &path, vantor::FileLock &lock);
 
     std::unique_ptr<Ui::TMapForm> ui;
     vantor::MapDocument &document_;
     vantor::EditorSettings &settings_;
     std::unique_ptr<vantor::MapTools> tools_;
+    std::unique_ptr<RecoveryAutosave> autosave_;
+    std::unique_ptr<DiskWatch> diskWatch_;
+    vantor::FileBackups backups_;
+    vantor::FileLock fileLock_; // of the document's file
     MapView *view_ = nullptr;
     RecentMapsMenu *recentMaps_ = nullptr;
     MapZoom *zoom_ = nullptr;

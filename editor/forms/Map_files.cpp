@@ -6,6 +6,7 @@
 #include "ui_MapForm.h"
 
 #include "City.h"
+#include "disk_watch.h"
 
 #include "files/city_file.h"
 #include "files/default_terrain_file.h"
@@ -62,10 +63,34 @@ MapFileOptions TMapForm::askingOptions()
 
 // ---- Opening and saving through the document -----------------------------------------------
 
+bool TMapForm::lockFile(const QString &path, FileLock &lock, bool ask)
+{
+    if (fileLock_.holdsFor(path))
+        return true;
+    qint64 owner = 0;
+    if (lock.take(path, owner) || owner == 0 || !ask)
+        return true;
+    return Dialogs().confirm(this, QStringLiteral("File Open Elsewhere"),
+                             QStringLiteral("%1 is open in another Vantor (process %2). Open it anyway?")
+                                 .arg(QFileInfo(path).fileName())
+                                 .arg(owner));
+}
+
+void TMapForm::keepLock(const QString &path, FileLock &lock)
+{
+    if (!fileLock_.holdsFor(path))
+        fileLock_ = std::move(lock);
+}
+
 bool TMapForm::load(const QString &fileName, MapFileFormat format)
 {
+    FileLock lock;
+    if (!lockFile(fileName, lock, true))
+        return false;
     if (!LoadGoesOn(this, document_.open(fileName, format, askingOptions())))
         return false;
+    keepLock(fileName, lock);
+    diskWatch_->fileIsOurs();
     settings_.recentMaps.add(fileName);
     mapReplaced();
     return true;
@@ -73,8 +98,23 @@ bool TMapForm::load(const QString &fileName, MapFileFormat format)
 
 bool TMapForm::saveTo(const QString &fileName, MapFileFormat format)
 {
+    if (fileName == document_.filePath() && diskWatch_->changedOnDisk() &&
+        !Dialogs().confirm(this, QStringLiteral("File Changed on Disk"),
+                           QStringLiteral("%1 has changed on disk since Vantor read it. Save over it?")
+                               .arg(QFileInfo(fileName).fileName())))
+        return false;
+    if (settings_.keepBackups) {
+        if (const QString error = backups_.keepBefore(fileName); !error.isEmpty()) {
+            Dialogs().inform(this, QStringLiteral("Map Not Saved"), error);
+            return false;
+        }
+    }
     if (!LoadGoesOn(this, document_.save(fileName, format, askingOptions())))
         return false;
+    FileLock lock;
+    lockFile(fileName, lock, false);
+    keepLock(fileName, lock);
+    diskWatch_->fileIsOurs();
     settings_.recentMaps.add(fileName);
     return true;
 }

@@ -60,6 +60,8 @@ public:
         QList<QAbstractButton *> buttons;
         for (const QString &choice : choices)
             buttons.append(box.addButton(choice, QMessageBox::AcceptRole));
+        if (!buttons.isEmpty())
+            box.setDefaultButton(static_cast<QPushButton *>(buttons.first()));
         box.exec();
         return int(buttons.indexOf(box.clickedButton()));
     }

@@ -6,6 +6,7 @@
 #include "document/map_document.h"
 
 #include <memory>
+#include <optional>
 
 class QWidget;
 class TMapForm;
@@ -23,6 +24,12 @@ public:
     vantor::MapDocument &document() { return document_; }
     vantor::EditorSettings &settings() { return settings_; }
     TMapForm &main() { return *mapForm_; }
+
+    // Offers, one by one, the unsaved work of Vantors that ended without closing: Recover shows
+    // it, Discard removes it, Cancel leaves it for the next start. A damaged recovery file is
+    // moved aside with a message. Returns the recovered map's file (empty for an unnamed map), or
+    // nothing when no map was recovered.
+    std::optional<QString> offerRecovery();
 
 private:
     vantor::MapDocument document_;

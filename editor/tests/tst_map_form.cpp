@@ -157,7 +157,7 @@ void MapFormTest::menusHaveTheirCaptions()
         "Save As Bitmap | Export to Tiled... | Import from Tiled... | - | Exit",
         "Edit: Undo | Redo | - | New Map | Save Area To ASCII Map | Paste from ASCII Map | - | Spray Can | Spray Can Settings | - | "
         "Toggle Road Connections | - | Misc",
-        "Options: Show Tiles | Show Strategic Map | Show Road Connections",
+        "Options: Show Tiles | Show Strategic Map | Show Road Connections | - | Keep a Backup When Saving",
         "View: Zoom In | Zoom Out | Actual Size | Fit Map in Window",
         "Tools: Convert Bitmap | Change Default Terrain Type | - | Clear Place Names | Edit Place Names | Copy Place Name | - | "
         "Clear Road Connections | Make Road Connections | - | Make Coastline | Make Roads | Make Rivers",
