@@ -37,6 +37,8 @@ int main(int argc, char *argv[])
     windows.main().show();
     windows.main().activateWindow();
     const std::optional<QString> recovered = windows.offerRecovery();
+    // The recovery question took the activation: the main window takes it back, with the palette.
+    windows.main().activateWindow();
     if (!parser.positionalArguments().isEmpty()) {
         // A file recovered is shown as it was recovered, not as the disk has it.
         const QString path = LocalFileArgument(parser.positionalArguments().first());
