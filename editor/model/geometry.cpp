@@ -42,6 +42,16 @@ std::optional<HexCoord> HexOnMapAt(int X, int Y, int mapWidth, int mapHeight)
     return HexCoord{c, r};
 }
 
+HexCoord HexNearPixel(int X, int Y, int mapWidth, int mapHeight)
+{
+    if (const std::optional<HexCoord> hex = HexOnMapAt(X, Y, mapWidth, mapHeight))
+        return *hex;
+    // Beyond the map, rounding down keeps the columns and rows on either side of its edges apart.
+    const auto floorDiv = [](int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
+    const int c = X >= 0 && X < 7 ? 0 : floorDiv(X - 7, ColumnStep);
+    return {c, floorDiv(Y - ((c & 1) != 0 ? 20 : 0), TileHeight)};
+}
+
 // Inside a tile-set bitmap the even columns are the low ones, the opposite of the map.
 PixelRect TileRect(int n)
 {

@@ -29,6 +29,9 @@ int HexAtPixel(int X, int Y, int mapWidth);
 // margin, beyond the last column or row of a map of the given size.
 std::optional<HexCoord> HexOnMapAt(int X, int Y, int mapWidth, int mapHeight);
 
+// The hex under a pixel by the same rule, on the map or beyond its edges (where a stroke may pass).
+HexCoord HexNearPixel(int X, int Y, int mapWidth, int mapHeight);
+
 PixelRect TileRect(int n);
 int TileAtPixel(int X, int Y);
 

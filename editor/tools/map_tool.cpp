@@ -15,4 +15,12 @@ void MapTool::setPrompt(const QString &text, ColourValue colour)
     emit promptChanged();
 }
 
+void MapTool::setPreview(ToolPreview preview)
+{
+    if (preview.outline == preview_.outline && preview.hexes.empty() && preview_.hexes.empty())
+        return;
+    preview_ = std::move(preview);
+    emit previewChanged();
+}
+
 } // namespace vantor
