@@ -30,7 +30,8 @@ struct Session {
     MapDocument document;
     PictureBox picture;
     MapView view{picture, document, settings};
-    PaintTool paintTool{document, settings};
+    MapSelection selection{document};
+    PaintTool paintTool{document, settings, selection};
 
     Session()
     {
@@ -53,8 +54,10 @@ struct Session {
     {
         MapPointer pointer;
         pointer.hex = hex;
+        pointer.nearHex = hex;
         paintTool.setPick({2, tile});
-        paintTool.click(pointer);
+        paintTool.press(pointer);
+        paintTool.release(pointer);
     }
 
     void makeCoastline() { RunPass(document, QStringLiteral("Make Coastline"), MakeCoastline, settings.defaultTerrain); }

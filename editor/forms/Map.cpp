@@ -12,6 +12,7 @@
 #include "Tiles.h"
 #include "disk_watch.h"
 #include "help_window.h"
+#include "map_overlay.h"
 #include "map_view.h"
 #include "map_zoom.h"
 #include "picture_box.h"
@@ -67,6 +68,7 @@ TMapForm::TMapForm(MapDocument &document, EditorSettings &settings, QWidget *par
     autosave_ = std::make_unique<RecoveryAutosave>(document_, *this);
     diskWatch_ = std::make_unique<DiskWatch>(document_, *this);
     view_ = new MapView(*ui->MapImage, document_, settings_, this);
+    overlay_ = new MapOverlay(*ui->MapImage, *tools_, this);
     recentMaps_ = new RecentMapsMenu(*ui->RecentMaps1, settings_.recentMaps, this);
     zoom_ = new MapZoom(*this, *ui->MapScrollBox, *ui->MapImage,
                         {ui->ZoomIn1, ui->ZoomOut1, ui->ActualSize1, ui->FitMapInWindow1});
@@ -161,6 +163,8 @@ void TMapForm::connectMenu()
     connect(ui->MapImage, &PictureBox::mouseDown, this, &TMapForm::MapImageMouseDown);
     connect(ui->MapImage, &PictureBox::mouseMoved, this, &TMapForm::MapImageMouseMove);
     connect(ui->MapImage, &PictureBox::clicked, this, &TMapForm::MapImageClick);
+    connect(ui->MapImage, &PictureBox::mouseUp, this, &TMapForm::MapImageMouseUp);
+    connect(ui->MapImage, &PictureBox::pointerLeft, overlay_, &MapOverlay::hideToolOutline);
     connect(mapConvert_.get(), &TMapConvert::converted, this, &TMapForm::mapReplaced);
     connect(view_, &MapView::setsUnavailable, this, &TMapForm::reportUnavailableSets);
     connect(view_, &MapView::redrawn, this,
@@ -199,6 +203,9 @@ void TMapForm::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         FormActivate();
+    // A window coming up in the middle of a drag takes the release with it.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        tools_->interrupt();
 }
 
 void TMapForm::FormActivate()
@@ -611,22 +618,30 @@ void TMapForm::VantorHelp1Click() { ShowVantorHelp(*this); }
 MapPointer TMapForm::pointerAt(QPoint pixel, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) const
 {
     const MapStore &map = document_.map();
-    return {pixel, HexOnMapAt(pixel.x(), pixel.y(), map.MapWidth, map.MapHeight), button, modifiers};
+    return {pixel, HexOnMapAt(pixel.x(), pixel.y(), map.MapWidth, map.MapHeight), button, modifiers,
+            HexNearPixel(pixel.x(), pixel.y(), map.MapWidth, map.MapHeight)};
 }
 
-// Shift and the right button act on the press, whatever the tool in use; the tool in use takes the
-// click that follows a left press.
 void TMapForm::MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int X, int Y)
 {
-    tools_->paint().press(pointerAt({X, Y}, button, modifiers));
+    tools_->press(pointerAt({X, Y}, button, modifiers));
 }
 
 void TMapForm::MapImageClick(Qt::KeyboardModifiers modifiers, int X, int Y)
 {
-    tools_->current().click(pointerAt({X, Y}, Qt::LeftButton, modifiers));
+    tools_->click(pointerAt({X, Y}, Qt::LeftButton, modifiers));
 }
 
-void TMapForm::MapImageMouseMove(Qt::KeyboardModifiers, int X, int Y) { showHoverLabel({X, Y}, false); }
+void TMapForm::MapImageMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int X, int Y)
+{
+    tools_->release(pointerAt({X, Y}, button, modifiers));
+}
+
+void TMapForm::MapImageMouseMove(Qt::KeyboardModifiers modifiers, int X, int Y)
+{
+    showHoverLabel({X, Y}, false);
+    tools_->move(pointerAt({X, Y}, Qt::NoButton, modifiers));
+}
 
 void TMapForm::renameHoveredHex()
 {

@@ -16,6 +16,7 @@
 
 #include <memory>
 
+class MapOverlay;
 class MapView;
 class MapZoom;
 class PictureBox;
@@ -126,6 +127,7 @@ public slots:
     void MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int X, int Y);
     void MapImageMouseMove(Qt::KeyboardModifiers modifiers, int X, int Y);
     void MapImageClick(Qt::KeyboardModifiers modifiers, int X, int Y);
+    void MapImageMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int X, int Y);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -191,6 +193,7 @@ private:
     vantor::FileBackups backups_;
     vantor::FileLock fileLock_; // of the document's file
     MapView *view_ = nullptr;
+    MapOverlay *overlay_ = nullptr;
     RecentMapsMenu *recentMaps_ = nullptr;
     MapZoom *zoom_ = nullptr;
     bool FirstActivation = true;

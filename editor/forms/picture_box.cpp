@@ -132,6 +132,12 @@ void PictureBox::paintEvent(QPaintEvent *event)
         const QRect source = pictureArea(area);
         painter.drawImage(QRectF(toWidget(source.topLeft()), toWidget(source.bottomRight() + QPoint(1, 1))), picture_, source);
     }
+    if (overlay_ && !picture_.isNull()) {
+        const QSize shown = shownSize();
+        painter.setClipRect(area);
+        painter.scale(double(shown.width()) / picture_.width(), double(shown.height()) / picture_.height());
+        overlay_(painter);
+    }
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)
@@ -153,9 +159,17 @@ void PictureBox::mouseMoveEvent(QMouseEvent *event)
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || !leftPressed_)
-        return;
-    leftPressed_ = false;
-    if (rect().contains(event->position().toPoint()))
-        emit clicked(leftPressModifiers_, leftPressAt_.x(), leftPressAt_.y());
+    const QPoint at = picturePixelAt(event->position());
+    if (event->button() == Qt::LeftButton && leftPressed_) {
+        leftPressed_ = false;
+        if (rect().contains(event->position().toPoint()))
+            emit clicked(leftPressModifiers_, leftPressAt_.x(), leftPressAt_.y());
+    }
+    emit mouseUp(event->button(), event->modifiers(), at.x(), at.y());
+}
+
+void PictureBox::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    emit pointerLeft();
 }

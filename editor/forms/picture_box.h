@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
+
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -26,6 +28,10 @@ public:
     // whole picture.
     void pictureChanged(const QRect &area);
 
+    // Draws over the picture, in the picture's own pixels, whatever the scale.
+    using Overlay = std::function<void(QPainter &painter)>;
+    void setOverlay(Overlay overlay) { overlay_ = std::move(overlay); }
+
     // Between widget and picture positions (fractional: no rounding).
     QPointF toPicture(QPointF widgetPosition) const;
     QPointF toWidget(QPointF picturePosition) const;
@@ -35,6 +41,10 @@ public:
 signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseMoved(Qt::KeyboardModifiers modifiers, int x, int y);
+    // A button came up, wherever the pointer is.
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    // The pointer left the picture.
+    void pointerLeft();
     // A left press and release both on the picture: where the press was, with the keys held then.
     void clicked(Qt::KeyboardModifiers modifiers, int x, int y);
 
@@ -43,6 +53,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     // The picture's size times the scale.
@@ -55,6 +66,7 @@ private:
     const QImage &reducedPicture();
 
     QImage picture_;
+    Overlay overlay_;
     double scale_ = 1;
     QImage reduced_;
     // picture_.cacheKey() when reduced_ was made: QImage changes its key whenever its pixels are

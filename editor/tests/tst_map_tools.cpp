@@ -6,6 +6,8 @@
 
 #include "files/ascii_map_file.h"
 #include "model/geometry.h"
+#include "model/hex_cube.h"
+#include "model/hex_regions.h"
 #include "tools/map_tools.h"
 #include "tools/place_names.h"
 
@@ -50,11 +52,19 @@ private:
 MapPointer At(int x, int y, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {})
 {
     const PixelRect cell = HexRect(y * StoreColumns + x, StoreColumns);
-    return {QPoint(cell.left + 24, cell.top + 20), HexCoord{x, y}, button, modifiers};
+    return {QPoint(cell.left + 24, cell.top + 20), HexCoord{x, y}, button, modifiers, HexCoord{x, y}};
+}
+
+// What the window hands the tools for a press and release in one place.
+void Click(MapTool &tool, const MapPointer &pointer)
+{
+    tool.press(pointer);
+    tool.release(pointer);
+    tool.click(pointer);
 }
 
 // A pointer beside the map.
-MapPointer Beside() { return {QPoint(-5, -5), std::nullopt, Qt::LeftButton, {}}; }
+MapPointer Beside() { return {QPoint(-5, -5), std::nullopt, Qt::LeftButton, {}, HexCoord{-1, -1}}; }
 
 // A 10 x 8 map of set 0, tile 0, no places, whose hexes differ in their terrain.
 MapContent SmallMap()
@@ -100,7 +110,29 @@ private slots:
     void cityCaptionCaptionsAndShowsItsError();
     void selectPutsDownTheToolInUse();
 
+    void strokesPaintEveryHexOnThePointersPathAsOneStep();
+    void brushesOfEverySizeAreCutAtTheMapsEdges();
+    void ctrlClickPicksTheTileOfAHex();
+    void fillsTheJoinedRegionWithinTheSelection();
+    void selectionsAddAndTakeAwayAndAreNoSteps();
+    void escapeEndsTheDragThenTheTool();
+
 private:
+    // Starts the document afresh from content: the hexes painted since are the ones that differ.
+    void startWith(const MapContent &content)
+    {
+        started = content.map;
+        document->start(content);
+    }
+    HexSet Painted()
+    {
+        HexSet hexes;
+        for (const HexCoord hex : Changed(map(), started))
+            hexes.insert(hex);
+        return hexes;
+    }
+    MapStore started = SmallMap().map;
+
     const MapStore &map() { return document->map(); }
     QString undoText() { return document->history().undoText(); }
 
@@ -131,7 +163,7 @@ void MapToolsTest::cleanup()
 void MapToolsTest::paintNeedsAPickAndEachClickIsOneStep()
 {
     PaintTool &paint = tools->paint();
-    paint.click(At(2, 3));
+    Click(paint, At(2, 3));
     QCOMPARE(paint.prompt(), QStringLiteral("Pick a tile in the Tiles window"));
     QCOMPARE(document->history().count(), 0);
 
@@ -139,7 +171,7 @@ void MapToolsTest::paintNeedsAPickAndEachClickIsOneStep()
     paint.setPick({4, 9});
     paint.setPick({4, 9});
     QCOMPARE(picked.count(), 1);
-    paint.click(At(2, 3));
+    Click(paint, At(2, 3));
     QCOMPARE(paint.prompt(), QString());
     QCOMPARE(document->history().count(), 1);
     QCOMPARE(undoText(), QStringLiteral("Paint"));
@@ -149,8 +181,8 @@ void MapToolsTest::paintNeedsAPickAndEachClickIsOneStep()
     QCOMPARE(Changed(map(), SmallMap().map), (std::vector<HexCoord>{{2, 3}}));
 
     // A Shift click or a click beside the map paints nothing.
-    paint.click(At(5, 5, Qt::LeftButton, Qt::ShiftModifier));
-    paint.click(Beside());
+    Click(paint, At(5, 5, Qt::LeftButton, Qt::ShiftModifier));
+    Click(paint, Beside());
     QCOMPARE(document->history().count(), 1);
 }
 
@@ -160,7 +192,7 @@ void MapToolsTest::sprayIsOneStepCutAtTheMapsEdge()
     paint.setPick({3, 2});
     paint.setSpraying(true);
     settings->sprayDensity = 101; // every hex of the square
-    paint.click(At(1, 6));
+    Click(paint, At(1, 6));
     QCOMPARE(document->history().count(), 1);
     QCOMPARE(undoText(), QStringLiteral("Spray"));
     std::vector<HexCoord> square;
@@ -173,14 +205,14 @@ void MapToolsTest::sprayIsOneStepCutAtTheMapsEdge()
     document->history().undo();
     settings->sprayDensity = 40;
     paint.seedSpray(11);
-    paint.click(At(1, 6));
+    Click(paint, At(1, 6));
     const std::vector<HexCoord> sprayed = Changed(map(), SmallMap().map);
     QVERIFY(!sprayed.empty() && sprayed.size() < square.size());
     for (const HexCoord hex : sprayed)
         QVERIFY(std::find(square.begin(), square.end(), hex) != square.end());
     document->history().undo();
     paint.seedSpray(11);
-    paint.click(At(1, 6));
+    Click(paint, At(1, 6));
     QCOMPARE(Changed(map(), SmallMap().map), sprayed);
     QCOMPARE(document->history().count(), 1);
 }
@@ -195,8 +227,8 @@ void MapToolsTest::shiftLeftAnchorsAndShiftRightCopies()
     QCOMPARE(int(map().at(Terrain, 3, 5)), 9);
     QCOMPARE(Changed(map(), SmallMap().map), (std::vector<HexCoord>{{3, 5}}));
     // A Shift press beside the map moves no anchor and copies nowhere.
-    paint.press({QPoint(-5, -5), std::nullopt, Qt::LeftButton, Qt::ShiftModifier});
-    paint.press({QPoint(-5, -5), std::nullopt, Qt::RightButton, Qt::ShiftModifier});
+    paint.press({QPoint(-5, -5), std::nullopt, Qt::LeftButton, Qt::ShiftModifier, HexCoord{-1, -1}});
+    paint.press({QPoint(-5, -5), std::nullopt, Qt::RightButton, Qt::ShiftModifier, HexCoord{-1, -1}});
     QCOMPARE(document->history().count(), 1);
     paint.press(At(0, 0, Qt::RightButton, Qt::ShiftModifier));
     QCOMPARE(int(map().at(Terrain, 0, 0)), 9);
@@ -206,19 +238,19 @@ void MapToolsTest::rightClickRestoresTheLastPaintOfThisMap()
 {
     PaintTool &paint = tools->paint();
     paint.setPick({6, 1});
-    paint.click(At(4, 4));
+    Click(paint, At(4, 4));
     paint.press(At(8, 8, Qt::RightButton));
     QCOMPARE(undoText(), QStringLiteral("Restore Hex"));
     QVERIFY(Changed(map(), SmallMap().map).empty());
 
     // A map started or opened since forgets it.
-    paint.click(At(4, 4));
+    Click(paint, At(4, 4));
     document->start(SmallMap());
     paint.press(At(4, 4, Qt::RightButton));
     QCOMPARE(document->history().count(), 0);
     const QString file = work.filePath(QStringLiteral("restore.map"));
     QCOMPARE(document->save(file).outcome, LoadResult::Complete);
-    paint.click(At(4, 4));
+    Click(paint, At(4, 4));
     QCOMPARE(document->open(file).outcome, LoadResult::Complete);
     paint.press(At(4, 4, Qt::RightButton));
     QCOMPARE(document->history().count(), 0);
@@ -408,6 +440,203 @@ void MapToolsTest::selectPutsDownTheToolInUse()
     tools->select(ClickMode::SaveArea);
     QCOMPARE(tools->saveArea().prompt(), QStringLiteral("Click Upper Left"));
     QCOMPARE(modes.count(), 4);
+}
+
+// However far the pointer jumps between two moves, the stroke takes every hex between, each a
+// neighbour of the last; the whole stroke, also where it leaves the map and comes back, is one step.
+void MapToolsTest::strokesPaintEveryHexOnThePointersPathAsOneStep()
+{
+    PaintTool &paint = tools->paint();
+    paint.setPick({4, 9});
+    tools->press(At(1, 1));
+    tools->move(At(8, 6));
+    tools->move(At(8, 6));
+    MapPointer beyond = At(9, 2);
+    beyond.nearHex = {13, 2};
+    beyond.hex.reset();
+    tools->move(beyond);
+    tools->move(At(9, 0));
+    tools->release(At(9, 0));
+    HexSet expected;
+    for (const auto &[from, to] : {std::pair{HexCoord{1, 1}, HexCoord{8, 6}}, std::pair{HexCoord{8, 6}, HexCoord{13, 2}},
+                                   std::pair{HexCoord{13, 2}, HexCoord{9, 0}}})
+        for (const HexCoord hex : HexLine(from, to))
+            if (IsOnMap(map(), hex.x, hex.y))
+                expected.insert(hex);
+    QCOMPARE(Painted(), expected);
+    QCOMPARE(document->history().count(), 1);
+    QCOMPARE(undoText(), QStringLiteral("Paint"));
+
+    // The next stroke is a step of its own, even when its first hex changes nothing.
+    tools->press(At(1, 1));
+    tools->move(At(1, 3));
+    tools->release(At(1, 3));
+    QCOMPARE(document->history().count(), 2);
+    document->history().undo();
+    QCOMPARE(Painted(), expected);
+    document->history().undo();
+    QVERIFY(Painted().empty());
+    // A move without a press paints nothing.
+    tools->move(At(5, 5));
+    QCOMPARE(document->history().count(), 2);
+}
+
+void MapToolsTest::brushesOfEverySizeAreCutAtTheMapsEdges()
+{
+    PaintTool &paint = tools->paint();
+    paint.setPick({4, 9});
+    QSignalSpy brushes(&paint, &PaintTool::brushChanged);
+    for (int radius = 0; radius <= LargestBrushRadius; ++radius) {
+        paint.setBrushRadius(radius);
+        for (const HexCoord centre : {HexCoord{0, 0}, HexCoord{9, 7}, HexCoord{5, 0}, HexCoord{4, 4}}) {
+            Click(paint, At(centre.x, centre.y));
+            QCOMPARE(Painted(), BrushHexes(map(), centre, radius));
+            tools->move(At(centre.x, centre.y));
+            QCOMPARE(paint.preview().outline, BrushHexes(map(), centre, radius));
+            document->history().undo();
+        }
+    }
+    QCOMPARE(BrushHexes(map(), {4, 4}, 3).size(), 37);
+    QCOMPARE(BrushHexes(map(), {0, 0}, 3).size(), 4 + 3 + 3 + 2); // columns 0..3 from the corner down
+    // The sizes stop at both ends.
+    paint.setBrushRadius(9);
+    QCOMPARE(paint.brushRadius(), LargestBrushRadius);
+    paint.setBrushRadius(-1);
+    QCOMPARE(paint.brushRadius(), 0);
+    QCOMPARE(brushes.count(), 4); // 1, 2, 3 and back to 0: the clamped 9 changed nothing
+}
+
+void MapToolsTest::ctrlClickPicksTheTileOfAHex()
+{
+    MapContent content = SmallMap();
+    content.map.at(TileSet, 3, 3) = 7;
+    content.map.at(TileIndex, 3, 3) = 12;
+    startWith(content);
+    for (const ClickMode mode : {ClickMode::Paint, ClickMode::Fill}) {
+        tools->select(mode);
+        tools->paint().setPick({});
+        tools->press(At(3, 3, Qt::LeftButton, Qt::ControlModifier));
+        tools->release(At(3, 3, Qt::LeftButton, Qt::ControlModifier));
+        tools->click(At(3, 3, Qt::LeftButton, Qt::ControlModifier));
+        QCOMPARE(tools->paint().pick(), (TilePick{7, 12}));
+        QCOMPARE(document->history().count(), 0);
+    }
+}
+
+void MapToolsTest::fillsTheJoinedRegionWithinTheSelection()
+{
+    MapContent content = SmallMap();
+    // A ring of tile 5 splits the map into its inside and its outside.
+    const HexSet ring = [] {
+        MapStore whole;
+        HexSet hexes = BrushHexes(whole, {5, 4}, 2);
+        hexes -= BrushHexes(whole, {5, 4}, 1);
+        return hexes;
+    }();
+    for (const HexCoord hex : ring.hexes())
+        content.map.at(TileIndex, hex.x, hex.y) = 5;
+    startWith(content);
+    tools->paint().setPick({4, 9});
+    tools->select(ClickMode::Fill);
+    FillTool &fill = tools->fill();
+    Click(fill, At(5, 4));
+    QCOMPARE(Painted(), BrushHexes(map(), {5, 4}, 1));
+    QCOMPARE(undoText(), QStringLiteral("Fill"));
+    QCOMPARE(int(map().at(Terrain, 5, 4)), DefaultTerrainOf(settings->defaultTerrain, 4, 9));
+    document->history().undo();
+
+    // Outside the ring: everything else of tile 0, reached round the ring through both parities.
+    Click(fill, At(0, 0));
+    HexSet outside = WholeMap(map());
+    outside -= BrushHexes(map(), {5, 4}, 2);
+    QCOMPARE(Painted(), outside);
+    QCOMPARE(document->history().count(), 1);
+    document->history().undo();
+
+    // Within a selection the fill keeps to it; Shift fills the whole selection.
+    const HexSet top = HexRectangle(map(), {0, 0}, {9, 2});
+    tools->selection().set(top);
+    Click(fill, At(0, 0));
+    HexSet topOutside = top;
+    topOutside -= BrushHexes(map(), {5, 4}, 2);
+    QCOMPARE(Painted(), topOutside);
+    document->history().undo();
+    Click(fill, At(0, 0, Qt::LeftButton, Qt::ShiftModifier));
+    QCOMPARE(Painted(), top);
+    QCOMPARE(document->history().count(), 1);
+    document->history().undo();
+    Click(fill, At(5, 6)); // outside the selection
+    QCOMPARE(document->history().count(), 1);
+    // The brush keeps to the selection too.
+    tools->select(ClickMode::Paint);
+    tools->paint().setBrushRadius(3);
+    Click(tools->paint(), At(3, 2));
+    HexSet brushed = BrushHexes(map(), {3, 2}, 3);
+    brushed &= top;
+    QCOMPARE(Painted(), brushed);
+}
+
+void MapToolsTest::selectionsAddAndTakeAwayAndAreNoSteps()
+{
+    MapSelection &selection = tools->selection();
+    tools->select(ClickMode::RectangleSelect);
+    tools->press(At(1, 1));
+    tools->move(At(2, 2));
+    tools->move(At(3, 3));
+    tools->release(At(3, 3));
+    QCOMPARE(selection.hexes(), HexRectangle(map(), {1, 1}, {3, 3}));
+    tools->press(At(6, 5, Qt::LeftButton, Qt::ShiftModifier));
+    tools->move(At(8, 6));
+    tools->release(At(8, 6));
+    HexSet both = HexRectangle(map(), {1, 1}, {3, 3});
+    both |= HexRectangle(map(), {6, 5}, {8, 6});
+    QCOMPARE(selection.hexes(), both);
+
+    // The wand takes away the joined hexes of one tile with Ctrl; Shift adds every hex of a tile.
+    MapContent content = SmallMap();
+    content.map.at(TileIndex, 2, 2) = 3;
+    content.map.at(TileIndex, 3, 2) = 3; // touches (2,2) from the odd column below
+    content.map.at(TileIndex, 7, 7) = 3;
+    startWith(content);
+    selection.set(both);
+    tools->select(ClickMode::MagicWand);
+    Click(tools->current(), At(2, 2, Qt::LeftButton, Qt::ControlModifier));
+    HexSet expected = both;
+    expected.erase({2, 2});
+    expected.erase({3, 2});
+    QCOMPARE(selection.hexes(), expected);
+    tools->select(ClickMode::SameTile);
+    Click(tools->current(), At(2, 2, Qt::LeftButton, Qt::ShiftModifier));
+    expected.insert({2, 2});
+    expected.insert({3, 2});
+    expected.insert({7, 7});
+    QCOMPARE(selection.hexes(), expected);
+    Click(tools->current(), At(7, 7));
+    QCOMPARE(selection.hexes().size(), 3);
+
+    // None of it is a step of the history or marks the map.
+    QCOMPARE(document->history().count(), 0);
+    QVERIFY(!document->isModified());
+    selection.selectAll();
+    QCOMPARE(selection.hexes().size(), 80);
+    document->start(SmallMap());
+    QVERIFY(selection.isEmpty());
+}
+
+void MapToolsTest::escapeEndsTheDragThenTheTool()
+{
+    tools->selection().set(HexRectangle(map(), {0, 0}, {1, 1}));
+    tools->select(ClickMode::RectangleSelect);
+    tools->press(At(4, 4));
+    tools->move(At(6, 6));
+    tools->escape();
+    QCOMPARE(tools->selection().hexes(), HexRectangle(map(), {0, 0}, {1, 1}));
+    QCOMPARE(tools->mode(), ClickMode::RectangleSelect);
+    tools->move(At(7, 7));
+    QCOMPARE(tools->selection().hexes(), HexRectangle(map(), {0, 0}, {1, 1}));
+    tools->escape();
+    QCOMPARE(tools->mode(), ClickMode::Paint);
+    QCOMPARE(tools->currentName(), QStringLiteral("Brush"));
 }
 
 QTEST_GUILESS_MAIN(MapToolsTest)

@@ -18,9 +18,9 @@ namespace vantor {
 struct MapPointer {
     QPoint pixel;                  // in the picture's own pixels, whatever the zoom
     std::optional<HexCoord> hex;   // the hex of the map under it
-    HexCoord nearHex;              // the hex under it, on the map or beyond its edges
     Qt::MouseButton button = Qt::LeftButton;
     Qt::KeyboardModifiers modifiers;
+    HexCoord nearHex;              // the hex under it, on the map or beyond its edges
     bool shift() const { return modifiers.testFlag(Qt::ShiftModifier); }
     bool control() const { return modifiers.testFlag(Qt::ControlModifier); }
 };

@@ -76,10 +76,10 @@ bool PaintTool::pressAnyTool(const MapPointer &pointer)
 // Modifiers count as they were at the press: keys pressed during a stroke change nothing.
 void PaintTool::press(const MapPointer &pointer)
 {
-    if (pressAnyTool(pointer) || pointer.button != Qt::LeftButton || spraying_ || !requirePick())
+    if (pressAnyTool(pointer) || pointer.button != Qt::LeftButton || !pointer.hex || spraying_ || !requirePick())
         return;
     strokeSeries_ = document().newSeries();
-    strokeHex_ = pointer.nearHex;
+    strokeHex_ = *pointer.hex;
     paintAlong({strokeHex_});
 }
 

@@ -1,0 +1,72 @@
+#include "map_overlay.h"
+
+#include "picture_box.h"
+
+#include "render/hex_outlines.h"
+
+#include <QPainter>
+
+using namespace vantor;
+
+namespace {
+
+// A dark line under a light one reads on sea and on land alike.
+void DrawOutline(QPainter &painter, const std::vector<QLineF> &lines, const QColor &colour)
+{
+    if (lines.empty())
+        return;
+    QPen under(QColor(0, 0, 0, 160), 3);
+    under.setCosmetic(true);
+    painter.setPen(under);
+    painter.drawLines(lines.data(), int(lines.size()));
+    QPen over(colour, 1);
+    over.setCosmetic(true);
+    painter.setPen(over);
+    painter.drawLines(lines.data(), int(lines.size()));
+}
+
+QRectF Bounds(const std::vector<QLineF> &lines)
+{
+    QRectF bounds;
+    for (const QLineF &line : lines)
+        bounds |= QRectF(line.p1(), line.p2()).normalized();
+    return bounds;
+}
+
+} // namespace
+
+MapOverlay::MapOverlay(PictureBox &picture, MapTools &tools, QObject *parent)
+    : QObject(parent)
+    , picture_(picture)
+    , tools_(tools)
+{
+    picture_.setOverlay([this](QPainter &painter) { draw(painter); });
+    connect(&tools_.selection(), &MapSelection::changed, this, [this] { setOutline(selection_, tools_.selection().hexes()); });
+    connect(&tools_, &MapTools::previewChanged, this, [this] { setOutline(tool_, tools_.current().preview().outline); });
+}
+
+void MapOverlay::hideToolOutline() { setOutline(tool_, {}); }
+
+void MapOverlay::setOutline(Outline &outline, const HexSet &hexes)
+{
+    const QRectF before = outline.bounds;
+    outline.lines = RegionOutline(hexes);
+    outline.bounds = Bounds(outline.lines);
+    update(before | outline.bounds);
+}
+
+void MapOverlay::draw(QPainter &painter) const
+{
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    DrawOutline(painter, selection_.lines, QColor(255, 230, 0));
+    DrawOutline(painter, tool_.lines, Qt::white);
+}
+
+// The pens are three screen pixels wide whatever the zoom: the area grows by as much.
+void MapOverlay::update(const QRectF &pictureArea)
+{
+    if (pictureArea.isNull())
+        return;
+    const QRectF shown(picture_.toWidget(pictureArea.topLeft()), picture_.toWidget(pictureArea.bottomRight()));
+    picture_.update(shown.toAlignedRect().adjusted(-3, -3, 3, 3));
+}
