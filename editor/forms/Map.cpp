@@ -165,17 +165,8 @@ void TMapForm::connectMenu()
     connect(view_, &MapView::setsUnavailable, this, &TMapForm::reportUnavailableSets);
     connect(view_, &MapView::redrawn, this,
             [this] { ui->MapSizeLbl->setText(QStringLiteral("%1x%2").arg(document_.map().MapWidth).arg(document_.map().MapHeight)); });
-    connect(stratForm_.get(), &TStratForm::hexPicked, this, [this](HexCoord hex) {
-        // The hex lands about half a view from the top-left corner of the main map.
-        QScrollArea &box = *ui->MapScrollBox;
-        const MapStore &map = document_.map();
-        const int shiftedY = hex.y - box.height() / 80;
-        const int shiftedX = hex.x - box.width() / 96;
-        // The range of a scroll bar is the whole length of the picture; the bar keeps the position in bounds.
-        const QSize range = mapPicture().size();
-        box.verticalScrollBar()->setValue(range.height() * shiftedY / map.MapHeight);
-        box.horizontalScrollBar()->setValue(range.width() * shiftedX / map.MapWidth);
-    });
+    connect(stratForm_.get(), &TStratForm::pointPicked, zoom_, &MapZoom::centreOn);
+    connect(zoom_, &MapZoom::visibleAreaChanged, stratForm_.get(), &TStratForm::showViewArea);
 }
 
 // The commands a user reaches for anywhere: they work from the tool windows as from this one.
