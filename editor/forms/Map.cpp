@@ -83,6 +83,7 @@ TMapForm::TMapForm(MapDocument &document, EditorSettings &settings, QWidget *par
     connectMenu();
     connectDocument();
     connectTools();
+    setUpChrome();
     makeKeysWorkInEveryWindow();
     FormCreate();
     updateTitle();
@@ -641,13 +642,8 @@ void TMapForm::showHoverLabel(QPoint position, bool force)
                        .arg(hex->x)
                        .arg(hex->y)
                        .arg(QString::fromLatin1(TerrainName(map.at(Terrain, hex->x, hex->y))));
-    const MapTables &tables = document_.tables();
-    const int place = map.at(PlaceIndex, hex->x, hex->y);
-    if (tables.homemade && place != 255)
-        text += QStringLiteral(", ") + tables.places.cell(PlaceTable::NameColumn, place + 1);
-    if (tables.citiesLoaded && place != 255)
-        text += QStringLiteral(", %1 %2")
-                    .arg(tables.cities.cell(CityTable::NameColumn, place + 1), tables.cities.cell(CityTable::NumberColumn, place + 1));
+    for (const QString &name : HexNames(map, document_.tables(), *hex))
+        text += QStringLiteral(", ") + name;
     ui->WhereLbl->setText(text);
     ui->WhereLbl->adjustSize();
     ui->WhereLbl->repaint();
