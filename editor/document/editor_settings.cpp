@@ -10,6 +10,8 @@ namespace {
 
 const QString RecentMapsKey = QStringLiteral("recentFiles");
 const QString KeepBackupsKey = QStringLiteral("keepBackups");
+const QString ShapeWhilePaintingKey = QStringLiteral("shapeWhilePainting");
+const QString ToolBarShownKey = QStringLiteral("toolBarShown");
 
 QString CleanPath(const QString &path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
 
@@ -44,5 +46,13 @@ void RecentMapList::store()
 bool ReadKeepBackups() { return QSettings().value(KeepBackupsKey, true).toBool(); }
 
 void StoreKeepBackups(bool keep) { QSettings().setValue(KeepBackupsKey, keep); }
+
+bool ReadShapeWhilePainting() { return QSettings().value(ShapeWhilePaintingKey, false).toBool(); }
+
+void StoreShapeWhilePainting(bool on) { QSettings().setValue(ShapeWhilePaintingKey, on); }
+
+bool ReadToolBarShown() { return QSettings().value(ToolBarShownKey, true).toBool(); }
+
+void StoreToolBarShown(bool shown) { QSettings().setValue(ToolBarShownKey, shown); }
 
 } // namespace vantor

@@ -37,6 +37,14 @@ private:
 bool ReadKeepBackups();
 void StoreKeepBackups(bool keep);
 
+// Options > Shape While Painting, remembered between runs; off on the first start.
+bool ReadShapeWhilePainting();
+void StoreShapeWhilePainting(bool on);
+
+// View > Tool Bar, remembered between runs; shown on the first start.
+bool ReadToolBarShown();
+void StoreToolBarShown(bool shown);
+
 struct EditorSettings {
     ColourValue backgroundColour = DefaultBackgroundColour;
     int sprayRadius = 3;
@@ -45,6 +53,7 @@ struct EditorSettings {
     QString programDir; // the running program's folder, with a trailing separator: where tile sets are looked for first
     RecentMapList recentMaps;
     bool keepBackups = ReadKeepBackups();
+    bool shapeWhilePainting = ReadShapeWhilePainting();
 };
 
 } // namespace vantor

@@ -85,6 +85,7 @@ TMapForm::TMapForm(MapDocument &document, EditorSettings &settings, QWidget *par
     connectMenu();
     connectDocument();
     connectTools();
+    setUpChrome();
     makeKeysWorkInEveryWindow();
     FormCreate();
     updateTitle();
@@ -169,17 +170,8 @@ void TMapForm::connectMenu()
     connect(view_, &MapView::setsUnavailable, this, &TMapForm::reportUnavailableSets);
     connect(view_, &MapView::redrawn, this,
             [this] { ui->MapSizeLbl->setText(QStringLiteral("%1x%2").arg(document_.map().MapWidth).arg(document_.map().MapHeight)); });
-    connect(stratForm_.get(), &TStratForm::hexPicked, this, [this](HexCoord hex) {
-        // The hex lands about half a view from the top-left corner of the main map.
-        QScrollArea &box = *ui->MapScrollBox;
-        const MapStore &map = document_.map();
-        const int shiftedY = hex.y - box.height() / 80;
-        const int shiftedX = hex.x - box.width() / 96;
-        // The range of a scroll bar is the whole length of the picture; the bar keeps the position in bounds.
-        const QSize range = mapPicture().size();
-        box.verticalScrollBar()->setValue(range.height() * shiftedY / map.MapHeight);
-        box.horizontalScrollBar()->setValue(range.width() * shiftedX / map.MapWidth);
-    });
+    connect(stratForm_.get(), &TStratForm::pointPicked, zoom_, &MapZoom::centreOn);
+    connect(zoom_, &MapZoom::visibleAreaChanged, stratForm_.get(), &TStratForm::showViewArea);
 }
 
 // The commands a user reaches for anywhere: they work from the tool windows as from this one.
@@ -665,13 +657,8 @@ void TMapForm::showHoverLabel(QPoint position, bool force)
                        .arg(hex->x)
                        .arg(hex->y)
                        .arg(QString::fromLatin1(TerrainName(map.at(Terrain, hex->x, hex->y))));
-    const MapTables &tables = document_.tables();
-    const int place = map.at(PlaceIndex, hex->x, hex->y);
-    if (tables.homemade && place != 255)
-        text += QStringLiteral(", ") + tables.places.cell(PlaceTable::NameColumn, place + 1);
-    if (tables.citiesLoaded && place != 255)
-        text += QStringLiteral(", %1 %2")
-                    .arg(tables.cities.cell(CityTable::NameColumn, place + 1), tables.cities.cell(CityTable::NumberColumn, place + 1));
+    for (const QString &name : HexNames(map, document_.tables(), *hex))
+        text += QStringLiteral(", ") + name;
     ui->WhereLbl->setText(text);
     ui->WhereLbl->adjustSize();
     ui->WhereLbl->repaint();

@@ -17,8 +17,10 @@
 #include <memory>
 
 class MapOverlay;
+class MapStatusBar;
 class MapView;
 class MapZoom;
+class QComboBox;
 class PictureBox;
 class QScrollArea;
 class DiskWatch;
@@ -46,6 +48,9 @@ public:
     vantor::MapDocument &document() { return document_; }
     vantor::EditorSettings &settings() { return settings_; }
     vantor::MapTools &tools() { return *tools_; }
+    MapStatusBar &mapStatusBar() { return *statusBar_; }
+    // The tool bar's brush sizes: 1, 7, 19 and 37 hexes.
+    QComboBox &brushSizeBox() { return *brushSizeBox_; }
 
     // The tool windows.
     TTilesForm &tilesForm() { return *tilesForm_; }
@@ -151,6 +156,8 @@ private:
     void connectMenu();
     void connectDocument();
     void connectTools();
+    // The tool bar, the status bar and the commands that show or keep them (Map_chrome.cpp).
+    void setUpChrome();
     void makeKeysWorkInEveryWindow();
     void drawTitlePanel();
     void reportUnavailableSets(const std::vector<int> &sets);
@@ -196,6 +203,8 @@ private:
     MapOverlay *overlay_ = nullptr;
     RecentMapsMenu *recentMaps_ = nullptr;
     MapZoom *zoom_ = nullptr;
+    MapStatusBar *statusBar_ = nullptr;
+    QComboBox *brushSizeBox_ = nullptr;
     bool FirstActivation = true;
     QPoint hoverPosition_{0, 0};
     bool hovered_ = false; // the pointer has been over the map

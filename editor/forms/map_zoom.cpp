@@ -38,6 +38,10 @@ MapZoom::MapZoom(QWidget &window, QScrollArea &scrollBox, PictureBox &picture, c
     connect(actions.fitInWindow, &QAction::triggered, this, &MapZoom::fitInWindow);
 
     viewport_->installEventFilter(this);
+    // A new map's picture changes what the view shows without a scroll.
+    picture_.installEventFilter(this);
+    connect(scrollBox.horizontalScrollBar(), &QScrollBar::valueChanged, this, &MapZoom::reportVisibleArea);
+    connect(scrollBox.verticalScrollBar(), &QScrollBar::valueChanged, this, &MapZoom::reportVisibleArea);
 
     levelNote_->setObjectName(QStringLiteral("ZoomLevelNote"));
     levelNote_->setAutoFillBackground(true);
@@ -63,6 +67,8 @@ void MapZoom::setZoom(double zoom, QPointF anchor)
         const QPointF corner = picture_.toWidget(fixed) - anchor;
         scrollBox_.horizontalScrollBar()->setValue(int(std::lround(corner.x())));
         scrollBox_.verticalScrollBar()->setValue(int(std::lround(corner.y())));
+        emit zoomChanged(zoom);
+        reportVisibleArea();
     }
     showLevel();
 }
@@ -76,10 +82,28 @@ void MapZoom::fitInWindow()
     setZoom(std::min(double(room.width()) / picture.width(), double(room.height()) / picture.height()));
 }
 
+QRectF MapZoom::visibleArea() const
+{
+    const QRectF view = QRectF(scrollBox_.viewport()->rect()).translated(-QPointF(picture_.pos()));
+    const QRectF shown(picture_.toPicture(view.topLeft()), picture_.toPicture(view.bottomRight()));
+    return shown & QRectF(picture_.picture().rect());
+}
+
+void MapZoom::centreOn(QPointF picturePoint)
+{
+    const QPointF corner = picture_.toWidget(picturePoint) - viewCentre();
+    scrollBox_.horizontalScrollBar()->setValue(int(std::lround(corner.x())));
+    scrollBox_.verticalScrollBar()->setValue(int(std::lround(corner.y())));
+}
+
+void MapZoom::reportVisibleArea() { emit visibleAreaChanged(visibleArea()); }
+
 QPointF MapZoom::viewCentre() const { return QRectF(scrollBox_.viewport()->rect()).center(); }
 
 bool MapZoom::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Resize && (watched == viewport_ || watched == &picture_))
+        reportVisibleArea();
     if (event->type() == QEvent::Wheel && watched == viewport_) {
         auto *wheel = static_cast<QWheelEvent *>(event);
         const int turn = wheel->angleDelta().y();

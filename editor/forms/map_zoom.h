@@ -1,9 +1,11 @@
 #pragma once
 // The zoom of the main window's map: the View menu's four commands, Ctrl+wheel around the mouse,
-// and a short note of the new level in the corner of the map.
+// and a short note of the new level in the corner of the map. It also tells which part of the
+// picture the window shows, and moves the view to any part of it.
 
 #include <QObject>
 #include <QPoint>
+#include <QRectF>
 #include <QTimer>
 
 class PictureBox;
@@ -32,12 +34,23 @@ public:
     // The largest zoom at which the whole picture fits in the window, within 25 % .. 400 %.
     void fitInWindow();
 
+    // The part of the picture the scroll box shows, in picture pixels.
+    QRectF visibleArea() const;
+    // Scrolls the picture point into the middle of the view, as near as the picture's edges allow.
+    void centreOn(QPointF picturePoint);
+
+signals:
+    void zoomChanged(double zoom);
+    // The view scrolled, zoomed or changed its size.
+    void visibleAreaChanged(const QRectF &area);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QPointF viewCentre() const;
     void showLevel();
+    void reportVisibleArea();
 
     QScrollArea &scrollBox_;
     PictureBox &picture_;

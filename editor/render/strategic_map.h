@@ -5,9 +5,12 @@
 #include "model/terrain_tables.h"
 
 #include <QImage>
+#include <QPointF>
+#include <QRectF>
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace vantor {
 
@@ -26,8 +29,21 @@ StrategicIcons LoadStrategicIcons();
 // at (6x, 6y), odd columns 3 pixels lower. Hexes whose terrain names no icon stay white.
 QImage DrawStrategicMap(const MapStore &map, const StrategicIcons &icons);
 
+// Draws the icons of hexes anew in a picture DrawStrategicMap made for a map of the same size, so
+// that it becomes what DrawStrategicMap would draw now. Icons never overlap, so only the hexes'
+// own squares change; hexes off the map are passed over.
+void DrawStrategicHexes(QImage &picture, const MapStore &map, const StrategicIcons &icons,
+                        const std::vector<HexCoord> &hexes);
+
 // The hex under a pixel of the overview: the column wraps at the map's width; nothing when the
 // pixel lies below the last row.
 std::optional<HexCoord> StrategicHexAt(int X, int Y, const MapStore &map);
+
+// Between the overview and the main map picture: a hex's icon (6 x 6, odd columns 3 lower) stands
+// for its 37 x 40 step of the picture (odd columns 20 lower).
+QRectF StrategicAreaOf(const QRectF &pictureArea);
+// The picture point an overview point shows, clamped to the map's picture (each axis by its own
+// bound).
+QPointF MapPicturePointAt(QPointF overviewPoint, const MapStore &map);
 
 } // namespace vantor

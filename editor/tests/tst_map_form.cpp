@@ -155,10 +155,11 @@ void MapFormTest::menusHaveTheirCaptions()
         "File: Save | Recent Maps | - | Load ASCII Map | Save ASCII Map | - | Load Default Terrain | Save Default Terrain | - | "
         "Load Map | Save Map | - | Load Scenario Map | Save Map To Scenario | - | Load HM Scenario Map | Save HM Scenario Map | - | "
         "Save As Bitmap | Export to Tiled... | Import from Tiled... | - | Exit",
-        "Edit: Undo | Redo | - | New Map | Save Area To ASCII Map | Paste from ASCII Map | - | Spray Can | Spray Can Settings | - | "
+        "Edit: Undo | Redo | - | Copy | Paste | Select All | Select None | - | New Map | Save Area To ASCII Map | Paste from ASCII Map | - | Spray Can | Spray Can Settings | - | "
         "Toggle Road Connections | - | Misc",
-        "Options: Show Tiles | Show Strategic Map | Show Road Connections | - | Keep a Backup When Saving",
-        "View: Zoom In | Zoom Out | Actual Size | Fit Map in Window",
+        "Options: Show Tiles | Show Strategic Map | Show Road Connections | - | Keep a Backup When Saving | "
+        "Shape While Painting",
+        "View: Zoom In | Zoom Out | Actual Size | Fit Map in Window | - | Larger Brush | Smaller Brush | - | Tool Bar",
         "Tools: Convert Bitmap | Change Default Terrain Type | - | Clear Place Names | Edit Place Names | Copy Place Name | - | "
         "Clear Road Connections | Make Road Connections | - | Make Coastline | Make Roads | Make Rivers",
         "Cities: Load Cities | Save Cities",

@@ -1,4 +1,4 @@
-// The strategic map: the terrain icons, the overview picture, its hover labels, clicks and saving.
+// The strategic map: the terrain icons, the overview picture, its hover labels and saving.
 
 #include "test_support.h"
 
@@ -13,8 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -113,7 +111,6 @@ private slots:
     void terrainsWithoutAnIconStayWhite();
     void hexUnderAPixel();
     void windowRedrawsOnActivationAndNamesTheHexUnderTheMouse();
-    void pressesScrollTheMainMap();
     void saveWritesThePicture();
 };
 
@@ -218,34 +215,6 @@ void StrategicMapTest::windowRedrawsOnActivationAndNamesTheHexUnderTheMouse()
     strat.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&strat));
     QCOMPARE(strat.picture().pixel(2, 2), qRgb(0xFF, 0xFF, 0));
-}
-
-void StrategicMapTest::pressesScrollTheMainMap()
-{
-    testing::ScriptedDialogs dialogs;
-    VantorWindows windows;
-    TMapForm &form = windows.main();
-    TStratForm &strat = form.stratForm();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    Start(windows, *MapOfTerrain(72, 70, 31));
-    strat.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&strat));
-    QScrollArea &box = form.mapScrollBox();
-    QScrollBar *vertical = box.verticalScrollBar();
-    QScrollBar *horizontal = box.horizontalScrollBar();
-    auto *image = strat.findChild<PictureBox *>(QStringLiteral("StratImage"));
-
-    vertical->setValue(500);
-    horizontal->setValue(500);
-    QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(2, 2));
-    QCOMPARE(vertical->value(), 0);
-    QCOMPARE(horizontal->value(), 0);
-
-    QTest::mouseClick(image, Qt::RightButton, {}, QPoint(6 * 71 + 1, 6 * 40 + 4));
-    QCOMPARE(horizontal->value(), horizontal->maximum());
-    const int expected = 2820 * (40 - box.height() / 80) / 70;
-    QCOMPARE(vertical->value(), std::min(expected, vertical->maximum()));
 }
 
 void StrategicMapTest::saveWritesThePicture()

@@ -129,4 +129,18 @@ void ClearCityHex(MapStore &map, CityTable &cities, int row, HexCoord hex)
     cities.setCell(CityTable::YColumn, row, {});
 }
 
+QStringList HexNames(const MapStore &map, const MapTables &tables, HexCoord hex)
+{
+    QStringList names;
+    const int place = map.at(PlaceIndex, hex.x, hex.y);
+    if (place == 255)
+        return names;
+    if (tables.homemade)
+        names << tables.places.cell(PlaceTable::NameColumn, place + 1);
+    if (tables.citiesLoaded)
+        names << QStringLiteral("%1 %2").arg(tables.cities.cell(CityTable::NameColumn, place + 1),
+                                             tables.cities.cell(CityTable::NumberColumn, place + 1));
+    return names;
+}
+
 } // namespace vantor

@@ -1,10 +1,11 @@
 #pragma once
 // Attaching the places of the place-name table and the cities of the city table to hexes.
 
+#include "document/map_content.h"
 #include "model/map_store.h"
 #include "model/place_tables.h"
 
-#include <QString>
+#include <QStringList>
 
 namespace vantor {
 
@@ -38,5 +39,9 @@ QString CaptionHexWithCity(MapStore &map, CityTable &cities, int row, HexCoord h
 // A city clear click: the hex loses its place and city values, and the row's X and Y are emptied.
 // A row the table does not have does nothing.
 void ClearCityHex(MapStore &map, CityTable &cities, int row, HexCoord hex);
+
+// The names a hex carries, as the editor shows them: its place's name on a map of a homemade
+// scenario, and its city's name and number once a city file is loaded.
+QStringList HexNames(const MapStore &map, const MapTables &tables, HexCoord hex);
 
 } // namespace vantor
