@@ -13,6 +13,7 @@
 #include "disk_watch.h"
 #include "help_window.h"
 #include "map_overlay.h"
+#include "map_status_bar.h"
 #include "map_view.h"
 #include "map_zoom.h"
 #include "picture_box.h"
@@ -20,6 +21,7 @@
 #include "recovery_autosave.h"
 
 #include "model/geometry.h"
+#include "model/hex_cube.h"
 #include "model/integer_text.h"
 #include "model/tile_set_files.h"
 #include "render/strategic_map.h"
@@ -28,7 +30,9 @@
 #include "tools/place_names.h"
 #include "tools/road_links.h"
 
+#include <QActionGroup>
 #include <QApplication>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -84,8 +88,8 @@ TMapForm::TMapForm(MapDocument &document, EditorSettings &settings, QWidget *par
 
     connectMenu();
     connectDocument();
-    connectTools();
     setUpChrome();
+    connectTools();
     makeKeysWorkInEveryWindow();
     FormCreate();
     updateTitle();
@@ -404,6 +408,43 @@ void TMapForm::connectTools()
         if (previous == ClickMode::RoadToggle)
             ui->RemoveRoadConnections1->setChecked(false);
     });
+
+    // The tool bar's tools; a command that collects clicks is none of them.
+    const std::pair<QAction *, ClickMode> toolActions[] = {{ui->BrushTool1, ClickMode::Paint},
+                                                           {ui->FillTool1, ClickMode::Fill},
+                                                           {ui->RectSelectTool1, ClickMode::RectangleSelect},
+                                                           {ui->MagicWandTool1, ClickMode::MagicWand},
+                                                           {ui->SameTileTool1, ClickMode::SameTile}};
+    ui->ToolGroup1->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (const auto &[action, mode] : toolActions)
+        connect(action, &QAction::triggered, this, [this, mode = mode] { startClickMode(mode); });
+    const auto showTool = [this, toolActions] {
+        for (const auto &[action, mode] : toolActions)
+            action->setChecked(mode == tools_->mode());
+        const bool brushing = tools_->mode() == ClickMode::Paint && !tools_->paint().isSpraying();
+        statusBar_->showTool(tools_->currentName(), brushing ? BrushSizeOfRadius(tools_->paint().brushRadius()) : 0);
+        brushSizeBox_->setCurrentIndex(tools_->paint().brushRadius());
+    };
+    connect(tools_.get(), &MapTools::modeChanged, this, showTool);
+    connect(&tools_->paint(), &PaintTool::brushChanged, this, showTool);
+    connect(ui->SprayCan1, &QAction::toggled, this, showTool);
+    showTool();
+
+    PaintTool &brush = tools_->paint();
+    connect(ui->BrushLarger1, &QAction::triggered, this, [&brush] { brush.setBrushRadius(brush.brushRadius() + 1); });
+    connect(ui->BrushSmaller1, &QAction::triggered, this, [&brush] { brush.setBrushRadius(brush.brushRadius() - 1); });
+    connect(brushSizeBox_, &QComboBox::activated, this, [&brush](int index) { brush.setBrushRadius(index); });
+
+    MapSelection &selection = tools_->selection();
+    connect(ui->SelectAll1, &QAction::triggered, &selection, &MapSelection::selectAll);
+    connect(ui->SelectNone1, &QAction::triggered, &selection, &MapSelection::clear);
+    connect(&selection, &MapSelection::changed, this, [this, &selection] { statusBar_->showSelection(selection.hexes().size()); });
+
+    // Escape ends what the tool is doing, then the tool; a text field with the focus keeps its own.
+    auto *escape = new QAction(this);
+    escape->setShortcut(Qt::Key_Escape);
+    connect(escape, &QAction::triggered, tools_.get(), &MapTools::escape);
+    addAction(escape);
 }
 
 // The prompt of the tool in use; the spray's stands in for none.

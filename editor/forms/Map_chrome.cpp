@@ -9,14 +9,12 @@
 #include "map_zoom.h"
 #include "picture_box.h"
 
+#include "model/hex_cube.h"
+
 #include <QComboBox>
 #include <QLabel>
 
 using namespace vantor;
-
-namespace {
-constexpr int BrushSizes[] = {1, 7, 19, 37};
-} // namespace
 
 void TMapForm::setUpChrome()
 {
