@@ -18,7 +18,8 @@ inline constexpr int ShapingReach = 3;
 
 // Runs Make Coastline, Make Roads and Make Rivers around the changed hexes: every hex within
 // ShapingReach steps of one gets what the whole-map passes would give it, no other hex changes.
-// Returns the hexes it changed.
+// Returns the hexes it changed. That holds on a map the passes leave as it is; on another map it
+// reshapes only hexes beside a changed hex or beside one an earlier pass changed, within reach.
 std::vector<HexCoord> ShapeAround(MapStore &map, std::span<const HexCoord> changed,
                                   const DefaultTerrainTable &defaultTerrain);
 
