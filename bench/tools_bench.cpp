@@ -1,5 +1,5 @@
 // The map tools on the largest map: all five pattern passes, converting a sketch, and the road
-// overlay. Run from a Release build: build/bin/tools_bench
+// overlay, and shaping around a brush dab. Run from a Release build: build/bin/tools_bench
 
 #include "test_support.h"
 
@@ -9,6 +9,9 @@
 #include "render/map_renderer.h"
 #include "render/road_overlay.h"
 #include "render/tile_set_library.h"
+#include "model/hex_neighbours.h"
+#include "tools/live_shaping.h"
+#include "tools/painting.h"
 #include "tools/pattern_passes.h"
 #include "tools/road_links.h"
 #include "tools/sketch_conversion.h"
@@ -18,6 +21,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace vantor;
@@ -85,6 +89,69 @@ void BM_AllFivePasses(benchmark::State &state)
     }
 }
 BENCHMARK(BM_AllFivePasses)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// One dab of the largest brush (37 hexes) on the shore of the shaped island, then the passes
+// around it, as "Shape While Painting" runs them. The dabs alternate between land and deep water
+// over shore hexes spread along the coast; putting the hexes back afterwards (a few hundred bytes)
+// is part of the figure.
+void BM_ShapeAroundDab(benchmark::State &state)
+{
+    auto map = std::make_unique<MapStore>(*Data().converted);
+    for (int run = 0; run < 10; ++run) {
+        const MapStore before = *map;
+        MakeCoastline(*map, Data().terrains);
+        MakeRoads(*map, Data().terrains);
+        MakeRivers(*map, Data().terrains);
+        if (map->bytes == before.bytes)
+            break;
+    }
+    const auto shaped = std::make_unique<MapStore>(*map);
+    std::vector<HexCoord> shore;
+    for (int x = 4; x < 68; x += 3)
+        for (int y = 4; y < 66; y += 3)
+            if (map->at(TileSet, x, y) == 0 && map->at(TileIndex, x, y) < 52)
+                shore.push_back({x, y});
+    if (shore.empty()) {
+        state.SkipWithError("no shore on the island");
+        return;
+    }
+    // The disc of radius 3 around each shore hex, ring by ring.
+    std::vector<std::vector<HexCoord>> dabs;
+    for (const HexCoord centre : shore) {
+        std::vector<HexCoord> hexes{centre};
+        for (std::size_t begin = 0, ring = 0; ring < 3; ++ring) {
+            const std::size_t end = hexes.size();
+            for (std::size_t i = begin; i < end; ++i)
+                for (const HexDirection direction : PatternOrder)
+                    if (const HexCoord next = Neighbour(hexes[i], direction);
+                        std::find(hexes.begin(), hexes.end(), next) == hexes.end())
+                        hexes.push_back(next);
+            begin = end;
+        }
+        dabs.push_back(std::move(hexes));
+    }
+
+    const auto putBack = [&](HexCoord hex) {
+        for (const Plane plane : {TileIndex, TileSet, Terrain})
+            map->at(plane, hex.x, hex.y) = shaped->at(plane, hex.x, hex.y);
+    };
+    std::size_t next = 0;
+    std::size_t changedHexes = 0;
+    for (auto _ : state) {
+        const std::vector<HexCoord> &dab = dabs[next % dabs.size()];
+        const bool land = (next++ / dabs.size()) % 2 == 0;
+        for (const HexCoord hex : dab)
+            PaintHex(*map, hex, land ? 1 : 0, land ? 0 : 52, Data().terrains);
+        const std::vector<HexCoord> changed = ShapeAround(*map, dab, Data().terrains);
+        changedHexes += changed.size();
+        for (const HexCoord hex : changed)
+            putBack(hex);
+        for (const HexCoord hex : dab)
+            putBack(hex);
+    }
+    state.counters["shaped"] = benchmark::Counter(double(changedHexes), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_ShapeAroundDab)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 // The "Convert" button on a sketch already loaded.
 void BM_ConvertSketch(benchmark::State &state)

@@ -63,8 +63,6 @@ constexpr PatternRow RiverRows[] = {
     {"RROOROO", 14}, {"RROROOO", 16}, {"RROOORO", 14}, {"ROOOROR", 14},
 };
 
-constexpr int NoChange = 255;
-
 } // namespace
 
 const PatternPassRules CoastPass{"coast", CoastClass, 'O', 0, CoastRows};
@@ -73,14 +71,44 @@ const PatternPassRules ShallowPass{"shallow", ShallowClass, 'O', 5, ShallowRows}
 const PatternPassRules RoadPass{"road", RoadClass, 'R', 2, RoadRows};
 const PatternPassRules RiverPass{"river", RiverClass, 'R', 3, RiverRows};
 
-std::string HexPattern(const MapStore &map, const PatternPassRules &pass, HexCoord hex)
+std::uint64_t PatternKey(const MapStore &map, const PatternPassRules &pass, HexCoord hex)
 {
-    std::string pattern(1, pass.classify(map.at(TileSet, hex.x, hex.y), map.at(TileIndex, hex.x, hex.y)));
+    std::uint64_t key = std::uint8_t(pass.classify(map.at(TileSet, hex.x, hex.y), map.at(TileIndex, hex.x, hex.y)));
+    int shift = 8;
     for (const HexDirection direction : PatternOrder) {
         const HexCoord next = Neighbour(hex, direction);
-        pattern += pass.classify(map.at(TileSet, next.x, next.y), map.at(TileIndex, next.x, next.y));
+        key |= std::uint64_t(std::uint8_t(pass.classify(map.at(TileSet, next.x, next.y), map.at(TileIndex, next.x, next.y))))
+               << shift;
+        shift += 8;
     }
+    return key;
+}
+
+std::string HexPattern(const MapStore &map, const PatternPassRules &pass, HexCoord hex)
+{
+    const std::uint64_t key = PatternKey(map, pass, hex);
+    std::string pattern(PatternLength, ' ');
+    for (int i = 0; i < PatternLength; ++i)
+        pattern[std::size_t(i)] = char(key >> (8 * i));
     return pattern;
+}
+
+std::optional<std::uint8_t> PassTile(const PatternPassRules &pass, std::uint64_t key, std::uint8_t set)
+{
+    if (char(key & 0xFF) != pass.centre || set == pass.keptSet)
+        return std::nullopt;
+    for (const PatternRow &row : pass.rows)
+        if (row.key == key)
+            return row.tile;
+    return std::nullopt;
+}
+
+void PutPassTile(MapStore &map, HexCoord hex, const PatternPassRules &pass, std::uint8_t tile,
+                 const DefaultTerrainTable &defaultTerrain)
+{
+    map.at(TileIndex, hex.x, hex.y) = tile;
+    map.at(TileSet, hex.x, hex.y) = pass.tileSet;
+    map.at(Terrain, hex.x, hex.y) = std::uint8_t(DefaultTerrainOf(defaultTerrain, pass.tileSet, tile));
 }
 
 void PatternPass(MapStore &map, const PatternPassRules &pass, const DefaultTerrainTable &defaultTerrain)
@@ -92,8 +120,7 @@ void PatternPass(MapStore &map, const PatternPassRules &pass, const DefaultTerra
 
     // Letters of every hex of the map, laid out like a plane, and the tiles the pass will write.
     std::array<char, PlaneSize> letters;
-    std::array<std::uint8_t, PlaneSize> PassSet;
-    std::array<std::uint8_t, PlaneSize> PassTile;
+    std::array<std::optional<std::uint8_t>, PlaneSize> passTiles;
     const std::uint8_t *sets = &map.bytes[MapStore::index(TileSet, 0, 0)];
     const std::uint8_t *tiles = &map.bytes[MapStore::index(TileIndex, 0, 0)];
     for (int x = 0; x < width; ++x)
@@ -110,30 +137,17 @@ void PatternPass(MapStore &map, const PatternPassRules &pass, const DefaultTerra
     for (int y = 1; y < height - 1; ++y)
         for (int x = 1; x < width - 1; ++x) {
             const int at = x * StoreRows + y;
-            PassSet[at] = NoChange;
-            if (letters[at] != pass.centre || sets[at] == pass.keptSet)
-                continue;
             const std::array<int, 6> &offsets = x % 2 != 0 ? OddOffsets : EvenOffsets;
             std::uint64_t key = std::uint8_t(letters[at]);
             for (int i = 0; i < 6; ++i)
                 key |= std::uint64_t(std::uint8_t(letters[at + offsets[i]])) << (8 * (i + 1));
-            for (const PatternRow &row : pass.rows)
-                if (row.key == key) {
-                    PassSet[at] = pass.tileSet;
-                    PassTile[at] = row.tile;
-                    break;
-                }
+            passTiles[at] = PassTile(pass, key, sets[at]);
         }
 
     for (int y = 1; y < height - 1; ++y)
-        for (int x = 1; x < width - 1; ++x) {
-            const int at = x * StoreRows + y;
-            if (PassSet[at] == NoChange)
-                continue;
-            map.at(TileIndex, x, y) = PassTile[at];
-            map.at(TileSet, x, y) = PassSet[at];
-            map.at(Terrain, x, y) = std::uint8_t(DefaultTerrainOf(defaultTerrain, PassSet[at], PassTile[at]));
-        }
+        for (int x = 1; x < width - 1; ++x)
+            if (const std::optional<std::uint8_t> tile = passTiles[x * StoreRows + y])
+                PutPassTile(map, {x, y}, pass, *tile, defaultTerrain);
 }
 
 void MakeCoastline(MapStore &map, const DefaultTerrainTable &defaultTerrain)

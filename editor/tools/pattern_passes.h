@@ -9,6 +9,7 @@
 #include "model/terrain_tables.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -51,6 +52,16 @@ extern const PatternPassRules RiverPass;
 
 // The pattern of a hex for a pass: its letter and its neighbours'. The hex must be interior.
 std::string HexPattern(const MapStore &map, const PatternPassRules &pass, HexCoord hex);
+// The same pattern as a key, laid out like PatternRow::key.
+std::uint64_t PatternKey(const MapStore &map, const PatternPassRules &pass, HexCoord hex);
+
+// The tile a pass gives an interior hex of the given set whose pattern has the key, or nothing
+// when the pass leaves the hex as it is (another centre letter, a kept set, an unlisted pattern).
+std::optional<std::uint8_t> PassTile(const PatternPassRules &pass, std::uint64_t key, std::uint8_t set);
+
+// Gives a hex the tile of the pass's set and the tile's default terrain, as the pass writes it.
+void PutPassTile(MapStore &map, HexCoord hex, const PatternPassRules &pass, std::uint8_t tile,
+                 const DefaultTerrainTable &defaultTerrain);
 
 // Runs one pass over the interior of the map (the outermost ring is read, never changed). Changes
 // TileIndex, TileSet and Terrain (the default terrain of the new tile) and nothing else.
