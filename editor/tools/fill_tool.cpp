@@ -43,6 +43,7 @@ void FillTool::click(const MapPointer &pointer)
         const std::vector<HexCoord> filled = hexes.hexes();
         for (const HexCoord hex : filled)
             PaintHex(content.map, hex, pick.set, pick.tile, settings_.defaultTerrain);
+        ShapeAfterPainting(content.map, filled, settings_);
     });
 }
 

@@ -16,7 +16,7 @@ const std::array<const PatternPassRules *, 5> Passes = {&CoastPass, &BeachPass, 
 
 // Hexes of the store by their place in a plane (x * StoreRows + y): a bit each to test, and the
 // members in the order they joined. Fixed-size, so shaping allocates nothing but its answer.
-class HexSet {
+class OrderedHexSet {
 public:
     bool contains(int at) const { return (bits_[std::size_t(at) / 64] >> (at % 64)) & 1; }
     void insert(int at)
@@ -67,13 +67,13 @@ std::vector<HexCoord> ShapeAround(MapStore &map, std::span<const HexCoord> chang
     // The hexes that differ from the map as the passes left it: the changed ones at first. A pass
     // rewrites a hex from it and its six neighbours alone, so it can change only hexes next to one
     // of these, and those it changes join them for the passes after it.
-    HexSet dirty;
+    OrderedHexSet dirty;
     for (const HexCoord hex : changed)
         if (IsOnMap(map, hex.x, hex.y))
             dirty.insert(PlaceOf(hex));
 
     // The hexes within reach, ring by ring; shortest paths between two hexes of the map stay on it.
-    HexSet reach = dirty;
+    OrderedHexSet reach = dirty;
     for (int ring = 0, begin = 0; ring < ShapingReach; ++ring) {
         const int end = reach.size();
         for (int i = begin; i < end; ++i)
@@ -83,12 +83,12 @@ std::vector<HexCoord> ShapeAround(MapStore &map, std::span<const HexCoord> chang
         begin = end;
     }
 
-    HexSet written;
+    OrderedHexSet written;
     std::array<HexTile, PlaneSize> before; // of the written hexes, what they held at first
     std::array<PendingWrite, PlaneSize> writes;
     for (const PatternPassRules *pass : Passes) {
         // Read every pattern before writing any hex, as the whole-map pass does.
-        HexSet candidates;
+        OrderedHexSet candidates;
         int writeCount = 0;
         const auto consider = [&](HexCoord hex) {
             const int at = PlaceOf(hex);

@@ -143,6 +143,7 @@ void PaintTool::paintAlong(const std::vector<HexCoord> &path)
             if (hex == last)
                 lastPaint_ = replaced;
         }
+        ShapeAfterPainting(content.map, hexes, settings_);
     }, *strokeSeries_);
 }
 

@@ -1,5 +1,7 @@
 #include "painting.h"
 
+#include "tools/live_shaping.h"
+
 #include <algorithm>
 
 namespace vantor {
@@ -12,6 +14,12 @@ PaintRecord PaintHex(MapStore &map, HexCoord hex, int set, int tile, const Defau
     map.at(TileSet, hex.x, hex.y) = std::uint8_t(set);
     map.at(Terrain, hex.x, hex.y) = std::uint8_t(DefaultTerrainOf(defaultTerrain, set, tile));
     return replaced;
+}
+
+void ShapeAfterPainting(MapStore &map, std::span<const HexCoord> painted, const EditorSettings &settings)
+{
+    if (settings.shapeWhilePainting)
+        ShapeAround(map, painted, settings.defaultTerrain);
 }
 
 void RestorePaint(MapStore &map, const PaintRecord &record)
