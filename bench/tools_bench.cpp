@@ -1,10 +1,12 @@
-// The map tools on the largest map: all five pattern passes, converting a sketch, and the road
-// overlay, and shaping around a brush dab. Run from a Release build: build/bin/tools_bench
+// The map tools on the largest map: all five pattern passes, converting a sketch, the road
+// overlay, shaping around a brush dab, and pasting a whole map's hexes. Run from a Release build:
+// build/bin/tools_bench
 
 #include "test_support.h"
 
 #include "model/terrain_tables.h"
 #include "render/bmp_encoding.h"
+#include "render/hex_preview.h"
 #include "render/map_bitmap_export.h"
 #include "render/map_renderer.h"
 #include "render/road_overlay.h"
@@ -12,11 +14,13 @@
 #include "model/hex_neighbours.h"
 #include "tools/live_shaping.h"
 #include "tools/painting.h"
+#include "tools/paste_tool.h"
 #include "tools/pattern_passes.h"
 #include "tools/road_links.h"
 #include "tools/sketch_conversion.h"
 
 #include <QFile>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -233,6 +237,94 @@ void BM_RenderToBitmapFile(benchmark::State &state)
     }
 }
 BENCHMARK(BM_RenderToBitmapFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// A clipboard of all 72 x 70 hexes, each a tile of one of the 16 sets, and the hex where the whole
+// block lands on the map.
+struct WholeMapClipboard {
+    ClipboardHexes hexes;
+    HexCoord anchor;
+    MapTileSets sets;
+
+    WholeMapClipboard()
+    {
+        auto source = testing::RandomMap(72, 70, 3);
+        for (int x = 0; x < 72; ++x)
+            for (int y = 0; y < 70; ++y) {
+                source->at(TileSet, x, y) %= 16;
+                source->at(TileIndex, x, y) %= 80;
+            }
+        hexes = CopyHexes(*source, WholeMap(*source));
+        for (int x = 30; x < 42; ++x)
+            for (int y = 30; y < 40; ++y)
+                if (PlaceHexes(hexes, {x, y}, *source).size() == hexes.hexes.size())
+                    anchor = {x, y};
+        for (int s = 0; s < 16; ++s)
+            sets.images[s] = testing::SyntheticTileSet(s);
+    }
+};
+
+WholeMapClipboard &Clipboard()
+{
+    static WholeMapClipboard clipboard;
+    return clipboard;
+}
+
+MapPointer PointerAt(HexCoord hex)
+{
+    MapPointer pointer;
+    pointer.hex = hex;
+    pointer.nearHex = hex;
+    return pointer;
+}
+
+// A click of the paste tool with all 5040 hexes over the converted island: placing them and the
+// step that writes them (the undo after each click is not timed). Arg 1 adds the full redraw of the
+// map picture that the window makes of a step this large.
+void BM_PasteWholeMap(benchmark::State &state)
+{
+    const bool redraw = state.range(0) != 0;
+    MapDocument document;
+    document.start(MapContent{*Data().converted, {}});
+    PasteTool paste(document);
+    paste.setHexes(Clipboard().hexes);
+    QImage picture = NewMapPicture(document.map());
+    for (auto _ : state) {
+        paste.click(PointerAt(Clipboard().anchor));
+        if (redraw)
+            DrawMap(document.map(), Clipboard().sets, 0x38b8a0, picture);
+        state.PauseTiming();
+        if (document.history().count() != 1) {
+            state.SkipWithError("the paste made no step");
+            return;
+        }
+        document.history().undo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PasteWholeMap)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// The picture of the 5040 hexes under the pointer (Arg 0), and laid at 70 % over the map picture as
+// the window shows it (Arg 1); then the same for the part a window of 1280 x 800 pixels at full size
+// shows (Args 2 and 3).
+void BM_PastePreview(benchmark::State &state)
+{
+    const bool lay = state.range(0) % 2 != 0;
+    const QRect visible = state.range(0) >= 2 ? QRect(700, 900, 1280, 800) : QRect();
+    const std::vector<std::pair<HexCoord, HexRecord>> placed =
+        PlaceHexes(Clipboard().hexes, Clipboard().anchor, *Data().converted);
+    QImage picture = NewMapPicture(*Data().converted);
+    picture.fill(Qt::darkGreen);
+    for (auto _ : state) {
+        const PreviewPicture preview = DrawHexPreview(placed, Clipboard().sets, 72, visible);
+        if (lay) {
+            QPainter painter(&picture);
+            painter.setOpacity(0.7);
+            painter.drawImage(preview.topLeft, preview.image);
+        }
+        benchmark::DoNotOptimize(preview.image.constBits());
+    }
+}
+BENCHMARK(BM_PastePreview)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 } // namespace
 

@@ -353,6 +353,16 @@ LoadResult DecodeAsciiPaste(const QByteArray &data, MapStore &map, int x0, int y
     return ReadAsciiPaste(pieces, map, x0, y0);
 }
 
+std::optional<QSize> AsciiSizeOf(const QByteArray &data)
+{
+    TextPieceReader pieces(data, AsciiLineLength);
+    DataLines lines(pieces);
+    AsciiHeader header;
+    if (!ReadHeader(lines, header))
+        return std::nullopt;
+    return QSize(header.width, header.height);
+}
+
 QString WriteAsciiMapFile(const QString &path, const MapStore &map, const PlaceTable &places, int placeCount)
 {
     return WriteFileAtomically(path, EncodeAsciiMap(map, places, placeCount));

@@ -8,7 +8,10 @@
 #include "model/place_tables.h"
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
+
+#include <optional>
 
 namespace vantor {
 
@@ -45,6 +48,10 @@ LoadResult DecodeAsciiMap(const QByteArray &data, MapStore &map, PlaceTable &pla
 // map changes only when every announced hex line was read: Refused and BadValue as for
 // DecodeAsciiMap leave it as it was.
 LoadResult DecodeAsciiPaste(const QByteArray &data, MapStore &map, int x0, int y0);
+
+// The width and height the text announces, as read by DecodeAsciiPaste; nothing when the text ends
+// before its header does.
+std::optional<QSize> AsciiSizeOf(const QByteArray &data);
 
 // File > Save ASCII Map. Empty text, or the reason the file could not be written (naming it); a
 // failed write leaves an existing file as it was. The caller asks before overwriting.

@@ -9,7 +9,7 @@ namespace {
 constexpr ClickMode AllModes[] = {ClickMode::Paint,     ClickMode::Fill,      ClickMode::RectangleSelect,
                                   ClickMode::MagicWand, ClickMode::SameTile,  ClickMode::SaveArea,
                                   ClickMode::PasteArea, ClickMode::CopyPlaceName, ClickMode::RoadToggle,
-                                  ClickMode::CityCaption};
+                                  ClickMode::CityCaption, ClickMode::Paste};
 
 } // namespace
 
@@ -26,6 +26,7 @@ MapTools::MapTools(MapDocument &document, const EditorSettings &settings, ToolHo
     , pasteArea_(document, host)
     , copyPlaceName_(document)
     , cityCaption_(document, host)
+    , paste_(document)
 {
     for (const ClickMode mode : AllModes) {
         MapTool &each = tool(mode);
@@ -62,6 +63,8 @@ MapTool &MapTools::tool(ClickMode mode)
         return roadToggle_;
     case ClickMode::CityCaption:
         return cityCaption_;
+    case ClickMode::Paste:
+        return paste_;
     case ClickMode::Paint:
         break;
     }
@@ -109,8 +112,16 @@ QString MapTools::currentName() const
         return QStringLiteral("Road Toggle");
     case ClickMode::CityCaption:
         return QStringLiteral("City Caption");
+    case ClickMode::Paste:
+        return QStringLiteral("Paste");
     }
     return {};
+}
+
+void MapTools::startPaste(ClipboardHexes hexes)
+{
+    paste_.setHexes(std::move(hexes));
+    select(ClickMode::Paste);
 }
 
 // Shift, the right button and Ctrl act on the press whatever the tool in use, as they always have,

@@ -7,6 +7,7 @@
 #include "tools/fill_tool.h"
 #include "tools/map_selection.h"
 #include "tools/paint_tool.h"
+#include "tools/paste_tool.h"
 #include "tools/place_tools.h"
 #include "tools/road_toggle_tool.h"
 #include "tools/selection_tools.h"
@@ -25,6 +26,7 @@ enum class ClickMode {
     CopyPlaceName,
     RoadToggle,
     CityCaption,
+    Paste,
 };
 
 class MapTools : public QObject {
@@ -39,6 +41,7 @@ public:
     PasteAreaTool &pasteArea() { return pasteArea_; }
     CopyPlaceNameTool &copyPlaceName() { return copyPlaceName_; }
     CityCaptionTool &cityCaption() { return cityCaption_; }
+    PasteTool &paste() { return paste_; }
     MapSelection &selection() { return selection_; }
 
     ClickMode mode() const { return mode_; }
@@ -47,6 +50,8 @@ public:
     void select(ClickMode mode);
     // The name of the tool in use, as the status bar shows it.
     QString currentName() const;
+    // Edit > Paste: takes up the paste tool with the hexes picked up from the clipboard.
+    void startPaste(ClipboardHexes hexes);
 
     // The mouse on the map.
     void press(const MapPointer &pointer);
@@ -68,8 +73,8 @@ signals:
 private:
     MapTool &tool(ClickMode mode);
     const MapTool &tool(ClickMode mode) const { return const_cast<MapTools *>(this)->tool(mode); }
-    // The tools taken up from the tool bar: Shift and Ctrl mean something of their own to them.
-    bool isMapTool(ClickMode mode) const { return mode == ClickMode::Fill || IsSelecting(mode); }
+    // The tools to which Shift, Ctrl or the right button mean something of their own.
+    bool isMapTool(ClickMode mode) const { return mode == ClickMode::Fill || mode == ClickMode::Paste || IsSelecting(mode); }
     static bool IsSelecting(ClickMode mode);
 
     MapSelection selection_;
@@ -83,6 +88,7 @@ private:
     PasteAreaTool pasteArea_;
     CopyPlaceNameTool copyPlaceName_;
     CityCaptionTool cityCaption_;
+    PasteTool paste_;
     ClickMode mode_ = ClickMode::Paint;
 };
 
