@@ -285,7 +285,8 @@ void BM_PasteWholeMap(benchmark::State &state)
     const bool redraw = state.range(0) != 0;
     MapDocument document;
     document.start(MapContent{*Data().converted, {}});
-    PasteTool paste(document);
+    const EditorSettings settings;
+    PasteTool paste(document, settings);
     paste.setHexes(Clipboard().hexes);
     QImage picture = NewMapPicture(document.map());
     for (auto _ : state) {

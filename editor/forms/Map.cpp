@@ -32,6 +32,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -72,10 +73,10 @@ TMapForm::TMapForm(MapDocument &document, EditorSettings &settings, QWidget *par
     autosave_ = std::make_unique<RecoveryAutosave>(document_, *this);
     diskWatch_ = std::make_unique<DiskWatch>(document_, *this);
     view_ = new MapView(*ui->MapImage, document_, settings_, this);
-    overlay_ = new MapOverlay(*ui->MapImage, *tools_, this);
     recentMaps_ = new RecentMapsMenu(*ui->RecentMaps1, settings_.recentMaps, this);
     zoom_ = new MapZoom(*this, *ui->MapScrollBox, *ui->MapImage,
                         {ui->ZoomIn1, ui->ZoomOut1, ui->ActualSize1, ui->FitMapInWindow1});
+    overlay_ = new MapOverlay(*ui->MapImage, document_, *tools_, *view_, *zoom_, this);
 
     tilesForm_ = std::make_unique<TTilesForm>(settings_, tools_->paint());
     mapConvert_ = std::make_unique<TMapConvert>(document_, settings_, *this);
@@ -409,26 +410,16 @@ void TMapForm::connectTools()
             ui->RemoveRoadConnections1->setChecked(false);
     });
 
-    // The tool bar's tools; a command that collects clicks is none of them.
-    const std::pair<QAction *, ClickMode> toolActions[] = {{ui->BrushTool1, ClickMode::Paint},
-                                                           {ui->FillTool1, ClickMode::Fill},
-                                                           {ui->RectSelectTool1, ClickMode::RectangleSelect},
-                                                           {ui->MagicWandTool1, ClickMode::MagicWand},
-                                                           {ui->SameTileTool1, ClickMode::SameTile}};
     ui->ToolGroup1->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (const auto &[action, mode] : toolActions)
-        connect(action, &QAction::triggered, this, [this, mode = mode] { startClickMode(mode); });
-    const auto showTool = [this, toolActions] {
-        for (const auto &[action, mode] : toolActions)
-            action->setChecked(mode == tools_->mode());
-        const bool brushing = tools_->mode() == ClickMode::Paint && !tools_->paint().isSpraying();
-        statusBar_->showTool(tools_->currentName(), brushing ? BrushSizeOfRadius(tools_->paint().brushRadius()) : 0);
-        brushSizeBox_->setCurrentIndex(tools_->paint().brushRadius());
-    };
-    connect(tools_.get(), &MapTools::modeChanged, this, showTool);
-    connect(&tools_->paint(), &PaintTool::brushChanged, this, showTool);
-    connect(ui->SprayCan1, &QAction::toggled, this, showTool);
-    showTool();
+    for (const auto &[action, mode] : toolActions())
+        connect(action, &QAction::triggered, this, [this, mode = mode] {
+            startClickMode(mode);
+            showToolInUse(); // the tool in use may have been the action's own, now unchecked
+        });
+    connect(tools_.get(), &MapTools::modeChanged, this, &TMapForm::showToolInUse);
+    connect(&tools_->paint(), &PaintTool::brushChanged, this, &TMapForm::showToolInUse);
+    connect(ui->SprayCan1, &QAction::toggled, this, &TMapForm::showToolInUse);
+    showToolInUse();
 
     PaintTool &brush = tools_->paint();
     connect(ui->BrushLarger1, &QAction::triggered, this, [&brush] { brush.setBrushRadius(brush.brushRadius() + 1); });
@@ -440,11 +431,33 @@ void TMapForm::connectTools()
     connect(ui->SelectNone1, &QAction::triggered, &selection, &MapSelection::clear);
     connect(&selection, &MapSelection::changed, this, [this, &selection] { statusBar_->showSelection(selection.hexes().size()); });
 
+    connect(ui->Copy1, &QAction::triggered, this, &TMapForm::copySelection);
+    connect(ui->Paste1, &QAction::triggered, this, &TMapForm::pasteFromClipboard);
+
     // Escape ends what the tool is doing, then the tool; a text field with the focus keeps its own.
     auto *escape = new QAction(this);
     escape->setShortcut(Qt::Key_Escape);
     connect(escape, &QAction::triggered, tools_.get(), &MapTools::escape);
     addAction(escape);
+}
+
+// The tool bar's tools; a command that collects clicks is none of them.
+std::vector<std::pair<QAction *, ClickMode>> TMapForm::toolActions() const
+{
+    return {{ui->BrushTool1, ClickMode::Paint},
+            {ui->FillTool1, ClickMode::Fill},
+            {ui->RectSelectTool1, ClickMode::RectangleSelect},
+            {ui->MagicWandTool1, ClickMode::MagicWand},
+            {ui->SameTileTool1, ClickMode::SameTile}};
+}
+
+void TMapForm::showToolInUse()
+{
+    for (const auto &[action, mode] : toolActions())
+        action->setChecked(mode == tools_->mode());
+    const bool brushing = tools_->mode() == ClickMode::Paint && !tools_->paint().isSpraying();
+    statusBar_->showTool(tools_->currentName(), brushing ? BrushSizeOfRadius(tools_->paint().brushRadius()) : 0);
+    brushSizeBox_->setCurrentIndex(tools_->paint().brushRadius());
 }
 
 // The prompt of the tool in use; the spray's stands in for none.
@@ -501,6 +514,30 @@ void TMapForm::inform(const QString &caption, const QString &text) { Dialogs().i
 void TMapForm::showError(const QString &text) { Dialogs().showError(this, text); }
 
 // ---- Edit commands -------------------------------------------------------------------------
+
+// The selected hexes go to the system clipboard, so that they paste into another Vantor too.
+void TMapForm::copySelection()
+{
+    const MapSelection &selection = tools_->selection();
+    if (!selection.isEmpty())
+        QGuiApplication::clipboard()->setMimeData(ToMimeData(document_.map(), selection.hexes()).release());
+}
+
+// The block follows the pointer from where it is now.
+void TMapForm::pasteFromClipboard()
+{
+    const QMimeData nothing;
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QString caption, message;
+    std::optional<ClipboardHexes> hexes = FromMimeData(data ? *data : nothing, &caption, &message);
+    if (!hexes) {
+        Dialogs().inform(this, caption, message);
+        return;
+    }
+    tools_->startPaste(std::move(*hexes));
+    if (hovered_)
+        tools_->move(pointerAt(hoverPosition_, Qt::NoButton, {}));
+}
 
 // A new map has no file yet: a save asks for one.
 void TMapForm::NewMap1Click()

@@ -133,6 +133,9 @@ public slots:
     void MapImageMouseMove(Qt::KeyboardModifiers modifiers, int X, int Y);
     void MapImageClick(Qt::KeyboardModifiers modifiers, int X, int Y);
     void MapImageMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int X, int Y);
+    // Edit > Copy and Paste: the selected hexes through the system clipboard.
+    void copySelection();
+    void pasteFromClipboard();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -165,6 +168,9 @@ private:
     void updateUndoActions();
     void updatePlaceNameCommands();
     void showToolPrompt();
+    std::vector<std::pair<QAction *, vantor::ClickMode>> toolActions() const;
+    // Checks the tool bar's tool in use and names it, with the brush size, in the status bar.
+    void showToolInUse();
     // The hover label names the hex under the pointer; force renames it even when the pointer has
     // not moved.
     void showHoverLabel(QPoint position, bool force);

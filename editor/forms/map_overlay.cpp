@@ -1,5 +1,7 @@
 #include "map_overlay.h"
 
+#include "map_view.h"
+#include "map_zoom.h"
 #include "picture_box.h"
 
 #include "render/hex_outlines.h"
@@ -35,17 +37,45 @@ QRectF Bounds(const std::vector<QLineF> &lines)
 
 } // namespace
 
-MapOverlay::MapOverlay(PictureBox &picture, MapTools &tools, QObject *parent)
+MapOverlay::MapOverlay(PictureBox &picture, const MapDocument &document, MapTools &tools, const MapView &view,
+                       const MapZoom &zoom, QObject *parent)
     : QObject(parent)
     , picture_(picture)
+    , document_(document)
     , tools_(tools)
+    , view_(view)
+    , zoom_(zoom)
 {
     picture_.setOverlay([this](QPainter &painter) { draw(painter); });
     connect(&tools_.selection(), &MapSelection::changed, this, [this] { setOutline(selection_, tools_.selection().hexes()); });
-    connect(&tools_, &MapTools::previewChanged, this, [this] { setOutline(tool_, tools_.current().preview().outline); });
+    connect(&tools_, &MapTools::previewChanged, this, [this] {
+        drawToolHexes();
+        setOutline(tool_, tools_.current().preview().outline);
+    });
+    connect(&zoom_, &MapZoom::visibleAreaChanged, this, [this] {
+        if (!hexes_.image.isNull())
+            drawToolHexes();
+    });
 }
 
-void MapOverlay::hideToolOutline() { setOutline(tool_, {}); }
+void MapOverlay::hideToolOutline()
+{
+    if (!hexes_.image.isNull()) {
+        update(QRectF(hexes_.topLeft, hexes_.image.size()));
+        hexes_ = {};
+    }
+    setOutline(tool_, {});
+}
+
+void MapOverlay::drawToolHexes()
+{
+    const QRectF before = hexes_.image.isNull() ? QRectF() : QRectF(hexes_.topLeft, hexes_.image.size());
+    const auto &hexes = tools_.current().preview().hexes;
+    hexes_ = hexes.empty() ? PreviewPicture{}
+                           : DrawHexPreview(hexes, view_.sets(), document_.map().MapWidth,
+                                            zoom_.visibleArea().toAlignedRect());
+    update(before | (hexes_.image.isNull() ? QRectF() : QRectF(hexes_.topLeft, hexes_.image.size())));
+}
 
 void MapOverlay::setOutline(Outline &outline, const HexSet &hexes)
 {
@@ -58,6 +88,11 @@ void MapOverlay::setOutline(Outline &outline, const HexSet &hexes)
 void MapOverlay::draw(QPainter &painter) const
 {
     painter.setRenderHint(QPainter::Antialiasing, false);
+    if (!hexes_.image.isNull()) {
+        painter.setOpacity(PreviewOpacity);
+        painter.drawImage(hexes_.topLeft, hexes_.image);
+        painter.setOpacity(1);
+    }
     DrawOutline(painter, selection_.lines, QColor(255, 230, 0));
     DrawOutline(painter, tool_.lines, Qt::white);
 }

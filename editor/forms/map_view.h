@@ -33,6 +33,8 @@ public:
     void redraw(bool showProgress = false);
 
     vantor::TileSetLibrary &tileSets() { return tileSets_; }
+    // The tile sets the picture was last drawn with.
+    const vantor::MapTileSets &sets() const { return sets_; }
 
 signals:
     // A full redraw found sets the map uses missing or unreadable.

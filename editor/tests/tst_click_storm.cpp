@@ -216,8 +216,11 @@ void ClickStormTest::checkTheClickState(int stepNumber)
     const QString where = QStringLiteral("step %1").arg(stepNumber);
     MapTools &tools = form->tools();
     const ClickMode mode = tools.mode();
-    // A command's tool always says what its next click does; the spray's prompt may stand in for it.
-    if (mode != ClickMode::Paint) {
+    // A command that collects clicks always says what its next click does; the spray's prompt may
+    // stand in for it. The tool bar's tools say nothing.
+    const ClickMode commands[] = {ClickMode::SaveArea,   ClickMode::PasteArea,   ClickMode::CopyPlaceName,
+                                  ClickMode::RoadToggle, ClickMode::CityCaption, ClickMode::Paste};
+    if (std::find(std::begin(commands), std::end(commands), mode) != std::end(commands)) {
         const auto *prompt = form->findChild<QLabel *>(QStringLiteral("PromptPanel"));
         QVERIFY2(prompt->isVisibleTo(form), qPrintable(where));
         QVERIFY2(!tools.current().prompt().isEmpty(), qPrintable(where));

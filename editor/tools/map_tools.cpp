@@ -26,7 +26,7 @@ MapTools::MapTools(MapDocument &document, const EditorSettings &settings, ToolHo
     , pasteArea_(document, host)
     , copyPlaceName_(document)
     , cityCaption_(document, host)
-    , paste_(document)
+    , paste_(document, settings)
 {
     for (const ClickMode mode : AllModes) {
         MapTool &each = tool(mode);

@@ -1,9 +1,12 @@
 #include "paste_tool.h"
 
+#include "tools/painting.h"
+
 namespace vantor {
 
-PasteTool::PasteTool(MapDocument &document, QObject *parent)
+PasteTool::PasteTool(MapDocument &document, const EditorSettings &settings, QObject *parent)
     : MapTool(document, parent)
+    , settings_(settings)
 {
 }
 
@@ -44,10 +47,12 @@ void PasteTool::click(const MapPointer &pointer)
     if (placed.empty())
         return;
     document().edit(QStringLiteral("Paste"), [&](MapContent &content) {
-        for (const auto &[hex, record] : placed)
+        std::vector<HexCoord> hexes;
+        for (const auto &[hex, record] : placed) {
             WriteHex(content.map, hex.x, hex.y, record);
-        // LIVE SHAPING: the coast passes around the pasted hexes belong in this step, as after
-        // painting; they are to be called here once they exist.
+            hexes.push_back(hex);
+        }
+        ShapeAfterPainting(content.map, hexes, settings_);
     });
     move(pointer);
 }

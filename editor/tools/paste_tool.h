@@ -2,6 +2,7 @@
 // Paste: the copied block follows the pointer, held by its anchor, and each click writes it there
 // as one step; the tool stays so that the block can be pasted again elsewhere.
 
+#include "document/editor_settings.h"
 #include "tools/hex_clipboard.h"
 #include "tools/map_tool.h"
 
@@ -10,7 +11,7 @@ namespace vantor {
 class PasteTool : public MapTool {
     Q_OBJECT
 public:
-    explicit PasteTool(MapDocument &document, QObject *parent = nullptr);
+    PasteTool(MapDocument &document, const EditorSettings &settings, QObject *parent = nullptr);
 
     // What the paste picked up from the clipboard; the block shows at the pointer's next move.
     void setHexes(ClipboardHexes hexes);
@@ -26,6 +27,7 @@ public:
 private:
     void showAt(HexCoord target);
 
+    const EditorSettings &settings_;
     ClipboardHexes hexes_;
     // The hex the block is shown at.
     std::optional<HexCoord> shownAt_;
