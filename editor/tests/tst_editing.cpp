@@ -12,11 +12,15 @@
 #include "forms/picture_box.h"
 #include "forms/windows.h"
 #include "model/geometry.h"
+#include "model/hex_cube.h"
+#include "model/hex_regions.h"
 #include "model/tile_set_files.h"
 #include "render/map_renderer.h"
 #include "render/picture_files.h"
 #include "render/road_overlay.h"
 #include "render/tile_set_library.h"
+#include "tools/painting.h"
+#include "tools/pattern_passes.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -54,6 +58,8 @@ private slots:
     void shiftCopyCopiesPictureAndPlanes();
     void shiftClicksDoNotPaint();
     void pictureIsAFullRedrawAfterEveryStepItsUndoAndRedo();
+    void dragsFillsAndPastesAreOneStepEachDrawnExactly();
+    void shapingWhilePaintingGivesALandHexItsCoast();
     void copyPlaceNameClicks();
     void roadToggleModeAndItsPrompts();
     void startingACommandEndsTheOneCollectingClicks();
@@ -335,6 +341,106 @@ void EditingTest::pictureIsAFullRedrawAfterEveryStepItsUndoAndRedo()
                 neighbourPixels += IsInsideHexagon(x, y) && form->mapPicture().pixel(cell.left + x, cell.top + y) != TileColour(0, 5);
         QVERIFY(neighbourPixels > 0);
     }
+}
+
+// The tool bar's tools through the real widgets and keys: each gesture is one step, the picture a
+// full redraw after it, its undo and its redo.
+void EditingTest::dragsFillsAndPastesAreOneStepEachDrawnExactly()
+{
+    auto initial = testing::RandomMap(12, 10, 7);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 12; ++x) {
+            initial->at(TileSet, x, y) = std::uint8_t(x < 6 ? 0 : 1);
+            initial->at(TileIndex, x, y) = std::uint8_t(x < 6 ? 0 : (x * 13 + y * 29) % 80);
+        }
+    start(*initial);
+    testing::PickTile(tiles(), 2, 5);
+    QUndoStack &history = document().history();
+    const auto drag = [&](HexCoord from, HexCoord to, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::mousePress(mapImage, Qt::LeftButton, modifiers, hexCentre(from.x, from.y));
+        QTest::mouseMove(mapImage, hexCentre(to.x, to.y));
+        QTest::mouseRelease(mapImage, Qt::LeftButton, modifiers, hexCentre(to.x, to.y));
+    };
+    const auto hexRecords = [&](HexCoord from, HexCoord to) {
+        std::vector<HexRecord> records;
+        for (const HexCoord hex : HexRectangle(map(), from, to).hexes())
+            records.push_back(ReadHex(map(), hex.x, hex.y));
+        return records;
+    };
+    const std::vector<std::pair<QString, std::function<void()>>> steps = {
+        {QStringLiteral("Paint"),
+         [&] {
+             // One jump of the pointer across the map: the 7-hex brush leaves no gap.
+             pressKeys(Qt::Key_BracketRight, {});
+             drag({1, 1}, {10, 8});
+             HexSet painted;
+             for (const HexCoord hex : HexLine({1, 1}, {10, 8}))
+                 painted |= BrushHexes(map(), hex, 1);
+             for (const HexCoord hex : painted.hexes())
+                 QCOMPARE(int(map().at(TileSet, hex.x, hex.y)), 2);
+         }},
+        {QStringLiteral("Fill"),
+         [&] {
+             pressKeys(Qt::Key_F, {});
+             QTest::mouseClick(mapImage, Qt::LeftButton, {}, hexCentre(0, 9));
+             QCOMPARE(int(map().at(TileSet, 0, 9)), 2);
+             QCOMPARE(int(map().at(TileSet, 6, 0)), 1); // another tile
+         }},
+        {QStringLiteral("Paste"),
+         [&] {
+             pressKeys(Qt::Key_R, {});
+             drag({6, 2}, {8, 4});
+             const std::vector<HexRecord> source = hexRecords({6, 2}, {8, 4});
+             pressKeys(Qt::Key_C, Qt::ControlModifier);
+             pressKeys(Qt::Key_V, Qt::ControlModifier);
+             // The block is held by its middle hex, (7, 2); two columns left and a row down, it lands whole.
+             QTest::mouseMove(mapImage, hexCentre(5, 3));
+             QTest::mouseClick(mapImage, Qt::LeftButton, {}, hexCentre(5, 3));
+             QCOMPARE(hexRecords({4, 3}, {6, 5}), source);
+             pressKeys(Qt::Key_Escape, {});
+             pressKeys(Qt::Key_Escape, {});
+             QCOMPARE(form->tools().mode(), ClickMode::Paint);
+         }},
+    };
+    for (const auto &[name, step] : steps) {
+        const int before = history.index();
+        step();
+        QCOMPARE(history.index(), before + 1);
+        QCOMPARE(history.undoText(), name);
+        QVERIFY2(differenceFromFullRedraw(false).isEmpty(), qPrintable(name + QStringLiteral(": ") + differenceFromFullRedraw(false)));
+        pressKeys(Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY2(differenceFromFullRedraw(false).isEmpty(), qPrintable(name + QStringLiteral(", undone: ") + differenceFromFullRedraw(false)));
+        pressKeys(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(history.index(), before + 1);
+    }
+}
+
+// With Shape While Painting on, one land hex painted into open sea is shaped in the same step, as
+// the whole-map passes would shape it.
+void EditingTest::shapingWhilePaintingGivesALandHexItsCoast()
+{
+    auto sea = testing::BlankMap(12, 10);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 12; ++x)
+            PaintHex(*sea, {x, y}, 0, 53, settings().defaultTerrain);
+    MakeCoastline(*sea, settings().defaultTerrain);
+    start(*sea);
+    testing::ClickMenuItem(*form, QStringLiteral("Options"), QStringLiteral("Shape While Painting"));
+    QVERIFY(settings().shapeWhilePainting);
+    testing::PickTile(tiles(), 1, 0);
+    testing::ClickHex(*form, 5, 4);
+    QCOMPARE(document().history().count(), 1);
+    auto expected = std::make_unique<MapStore>(*sea);
+    PaintHex(*expected, {5, 4}, 1, 0, settings().defaultTerrain);
+    MakeCoastline(*expected, settings().defaultTerrain);
+    MakeRoads(*expected, settings().defaultTerrain);
+    MakeRivers(*expected, settings().defaultTerrain);
+    QVERIFY(expected->bytes == map().bytes);
+    QVERIFY(ReadHex(map(), 5, 3) != ReadHex(*sea, 5, 3)); // the coast took a shape
+    QVERIFY2(differenceFromFullRedraw(false).isEmpty(), qPrintable(differenceFromFullRedraw(false)));
+    pressKeys(Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(sea->bytes == map().bytes);
+    testing::ClickMenuItem(*form, QStringLiteral("Options"), QStringLiteral("Shape While Painting"));
 }
 
 void EditingTest::copyPlaceNameClicks()
