@@ -11,7 +11,8 @@
 #include "render/map_renderer.h"
 #include "render/road_overlay.h"
 #include "render/tile_set_library.h"
-#include "model/hex_neighbours.h"
+#include "model/hex_cube.h"
+#include "model/hex_regions.h"
 #include "tools/live_shaping.h"
 #include "tools/painting.h"
 #include "tools/paste_tool.h"
@@ -119,21 +120,9 @@ void BM_ShapeAroundDab(benchmark::State &state)
         state.SkipWithError("no shore on the island");
         return;
     }
-    // The disc of radius 3 around each shore hex, ring by ring.
     std::vector<std::vector<HexCoord>> dabs;
-    for (const HexCoord centre : shore) {
-        std::vector<HexCoord> hexes{centre};
-        for (std::size_t begin = 0, ring = 0; ring < 3; ++ring) {
-            const std::size_t end = hexes.size();
-            for (std::size_t i = begin; i < end; ++i)
-                for (const HexDirection direction : PatternOrder)
-                    if (const HexCoord next = Neighbour(hexes[i], direction);
-                        std::find(hexes.begin(), hexes.end(), next) == hexes.end())
-                        hexes.push_back(next);
-            begin = end;
-        }
-        dabs.push_back(std::move(hexes));
-    }
+    for (const HexCoord centre : shore)
+        dabs.push_back(BrushHexes(*map, centre, LargestBrushRadius).hexes());
 
     const auto putBack = [&](HexCoord hex) {
         for (const Plane plane : {TileIndex, TileSet, Terrain})
