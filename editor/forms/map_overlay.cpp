@@ -13,15 +13,15 @@ using namespace vantor;
 namespace {
 
 // A dark line under a light one reads on sea and on land alike.
-void DrawOutline(QPainter &painter, const std::vector<QLineF> &lines, const QColor &colour)
+void DrawOutline(QPainter &painter, const std::vector<QLineF> &lines, const QColor &colour, int width)
 {
     if (lines.empty())
         return;
-    QPen under(QColor(0, 0, 0, 160), 3);
+    QPen under(QColor(0, 0, 0, 160), width + 2);
     under.setCosmetic(true);
     painter.setPen(under);
     painter.drawLines(lines.data(), int(lines.size()));
-    QPen over(colour, 1);
+    QPen over(colour, width);
     over.setCosmetic(true);
     painter.setPen(over);
     painter.drawLines(lines.data(), int(lines.size()));
@@ -93,15 +93,15 @@ void MapOverlay::draw(QPainter &painter) const
         painter.drawImage(hexes_.topLeft, hexes_.image);
         painter.setOpacity(1);
     }
-    DrawOutline(painter, selection_.lines, QColor(255, 230, 0));
-    DrawOutline(painter, tool_.lines, Qt::white);
+    DrawOutline(painter, selection_.lines, QColor(255, 230, 0), 2);
+    DrawOutline(painter, tool_.lines, Qt::white, 1);
 }
 
-// The pens are three screen pixels wide whatever the zoom: the area grows by as much.
+// The pens are up to four screen pixels wide whatever the zoom: the area grows by as much.
 void MapOverlay::update(const QRectF &pictureArea)
 {
     if (pictureArea.isNull())
         return;
     const QRectF shown(picture_.toWidget(pictureArea.topLeft()), picture_.toWidget(pictureArea.bottomRight()));
-    picture_.update(shown.toAlignedRect().adjusted(-3, -3, 3, 3));
+    picture_.update(shown.toAlignedRect().adjusted(-4, -4, 4, 4));
 }
