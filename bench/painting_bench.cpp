@@ -1,6 +1,7 @@
 // The painting tools on the largest map, each up to the updated picture as the main window's map
-// view draws it: a step of a stroke with the 37-hex brush and shaping on, a fill of the whole map,
-// and a magic-wand and a same-tile selection over the whole map.
+// view draws it, with Shape While Painting on: a step of a stroke with the 37-hex brush, a fill of
+// the whole map (also with shaping off), a paste of a whole map, and a magic-wand and a same-tile
+// selection over the whole map.
 // Run from a Release build: build/bin/painting_bench
 
 #include "test_support.h"
@@ -124,6 +125,30 @@ void BM_FillWholeMap(benchmark::State &state)
     state.counters["steps"] = session.document.history().count();
 }
 BENCHMARK(BM_FillWholeMap)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A click of the paste tool with the 5040 hexes of a map of shallow water, held by the middle over
+// the island: the step and the view's redraw of the whole picture (the undo is not timed).
+void BM_PasteWholeMap(benchmark::State &state)
+{
+    Session session;
+    auto shallows = std::make_unique<MapStore>(session.document.map());
+    for (int x = 0; x < 72; ++x)
+        for (int y = 0; y < 70; ++y)
+            PaintHex(*shallows, {x, y}, 5, 0, session.settings.defaultTerrain);
+    session.tools.startPaste(CopyHexes(*shallows, WholeMap(*shallows)));
+    for (auto _ : state) {
+        session.tools.click(Session::At({36, 35}));
+        benchmark::DoNotOptimize(session.picture.picture().constBits());
+        state.PauseTiming();
+        if (session.document.history().count() != 1) {
+            state.SkipWithError("the paste made no step");
+            return;
+        }
+        session.document.history().undo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PasteWholeMap)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // A click of the magic wand (arg 0) or of the same-tile selection (arg 1) on a map of one tile: the
 // selection is all 5040 hexes, its outline recomputed by whoever shows it.
