@@ -12,7 +12,6 @@
 #include "tools/paint_tool.h"
 #include "tools/pattern_passes.h"
 
-#include <QApplication>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -107,13 +106,3 @@ void BM_LongSessionHistory(benchmark::State &state)
 BENCHMARK(BM_LongSessionHistory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
-
-// The map view draws into a widget: the benchmark runs on the offscreen platform.
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-}

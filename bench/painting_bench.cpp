@@ -16,7 +16,6 @@
 #include "tools/map_tools.h"
 #include "tools/pattern_passes.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -25,15 +24,6 @@ using namespace vantor;
 
 namespace {
 
-class NoHost : public ToolHost {
-    QString askAreaFileToSave() override { return {}; }
-    bool confirmOverwrite(const QString &) override { return false; }
-    QString askAreaFileToPaste() override { return {}; }
-    void showLoadProblem(const LoadResult &) override {}
-    void inform(const QString &, const QString &) override {}
-    void showError(const QString &) override {}
-};
-
 // A shaped 72 x 70 island of field in deep water, drawn from the 16 synthetic sets.
 struct Session {
     QTemporaryDir setsDir;
@@ -41,7 +31,7 @@ struct Session {
     MapDocument document;
     PictureBox picture;
     MapView view{picture, document, settings};
-    NoHost host;
+    testing::SilentToolHost host;
     MapTools tools{document, settings, host};
 
     Session()
@@ -174,13 +164,3 @@ void BM_SelectWholeMap(benchmark::State &state)
 BENCHMARK(BM_SelectWholeMap)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
-
-// The map view draws into a widget: the benchmark runs on the offscreen platform.
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-}

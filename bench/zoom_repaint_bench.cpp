@@ -10,7 +10,6 @@
 #include "render/map_renderer.h"
 #include "render/tile_set_library.h"
 
-#include <QApplication>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -144,12 +143,3 @@ BENCHMARK(BM_RepaintAfterEdit)->Apply(Levels);
 BENCHMARK(BM_RepaintAfterPictureChanged)->Apply(Levels);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-}

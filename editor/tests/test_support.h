@@ -3,6 +3,7 @@
 
 #include "forms/dialogs.h"
 #include "model/map_store.h"
+#include "tools/map_tool.h"
 
 #include <QImage>
 #include <QPoint>
@@ -110,6 +111,17 @@ public:
 
 private:
     QString nextFile(const FileDialogSettings &settings);
+};
+
+// A window for tools that asks nothing: every file is cancelled, every question declined.
+class SilentToolHost final : public vantor::ToolHost {
+public:
+    QString askAreaFileToSave() override { return {}; }
+    bool confirmOverwrite(const QString &) override { return false; }
+    QString askAreaFileToPaste() override { return {}; }
+    void showLoadProblem(const vantor::LoadResult &) override {}
+    void inform(const QString &, const QString &) override {}
+    void showError(const QString &) override {}
 };
 
 } // namespace testing

@@ -19,16 +19,6 @@ using namespace vantor;
 
 namespace {
 
-class SilentHost final : public ToolHost {
-public:
-    QString askAreaFileToSave() override { return {}; }
-    bool confirmOverwrite(const QString &) override { return false; }
-    QString askAreaFileToPaste() override { return {}; }
-    void showLoadProblem(const LoadResult &) override {}
-    void inform(const QString &, const QString &) override {}
-    void showError(const QString &) override {}
-};
-
 using PlacedHexes = std::vector<std::pair<HexCoord, HexRecord>>;
 
 MapPointer PointerAt(HexCoord hex, const MapStore &map, Qt::MouseButton button = Qt::LeftButton)
@@ -128,7 +118,7 @@ private:
 
     std::unique_ptr<MapDocument> document;
     EditorSettings settings;
-    SilentHost host;
+    testing::SilentToolHost host;
     std::unique_ptr<MapTools> tools;
 };
 
