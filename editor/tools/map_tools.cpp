@@ -71,9 +71,10 @@ MapTool &MapTools::tool(ClickMode mode)
     return paint_;
 }
 
-bool MapTools::IsSelecting(ClickMode mode)
+bool MapTools::OwnsModifiers(ClickMode mode)
 {
-    return mode == ClickMode::RectangleSelect || mode == ClickMode::MagicWand || mode == ClickMode::SameTile;
+    return mode == ClickMode::Fill || mode == ClickMode::RectangleSelect || mode == ClickMode::MagicWand ||
+           mode == ClickMode::SameTile || mode == ClickMode::Paste;
 }
 
 void MapTools::select(ClickMode mode)
@@ -128,7 +129,7 @@ void MapTools::startPaste(ClipboardHexes hexes)
 // but for the tools to which Shift and Ctrl say how to select or fill.
 void MapTools::press(const MapPointer &pointer)
 {
-    if (isMapTool(mode_)) {
+    if (OwnsModifiers(mode_)) {
         current().press(pointer);
         return;
     }

@@ -72,10 +72,8 @@ signals:
 
 private:
     MapTool &tool(ClickMode mode);
-    const MapTool &tool(ClickMode mode) const { return const_cast<MapTools *>(this)->tool(mode); }
     // The tools to which Shift, Ctrl or the right button mean something of their own.
-    bool isMapTool(ClickMode mode) const { return mode == ClickMode::Fill || mode == ClickMode::Paste || IsSelecting(mode); }
-    static bool IsSelecting(ClickMode mode);
+    static bool OwnsModifiers(ClickMode mode);
 
     MapSelection selection_;
     PaintTool paint_;
